@@ -1,0 +1,162 @@
+#include "Cli.h"
+
+#include <charconv>
+#include <exception>
+#include <iostream>
+#include <iterator>
+#include <new>
+
+#include "ConsoleSurface.h"
+#include "SearchCommand.h"
+#include "WordListCache.h"
+
+#ifndef LEXIGROVE_VERSION
+#define LEXIGROVE_VERSION "2.2"
+#endif
+
+namespace lexigrove {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: lexigrove-cli unscramble [--lengths LIST] TEXT\n"
+    "       lexigrove-cli wild TEXT\n"
+    "       lexigrove-cli exact TEXT\n"
+    "       lexigrove-cli --help\n"
+    "       lexigrove-cli --version\n";
+
+constexpr std::string_view kHelp =
+    "\n"
+    "Finds English words in the built-in word list (172,823 words).\n"
+    "\n"
+    "  unscramble  words spelled from the letters of TEXT, each letter used at\n"
+    "              most once; '?' stands for any one letter\n"
+    "  wild        words of TEXT's length matching it, '?' matching any letter\n"
+    "              (15 characters or more: inside words of 15 letters and more)\n"
+    "  exact       whether TEXT is a word\n"
+    "\n"
+    "  --lengths LIST  word lengths for unscramble: comma-separated lengths and\n"
+    "                  ranges from 2 to 15, 15 meaning 15 letters and more\n"
+    "                  (\"3,5,7-9\"); all of them by default\n"
+    "  TEXT            used byte for byte; capitals are lowercased; '-' reads it\n"
+    "                  from standard input, less one trailing line break\n"
+    "\n"
+    "Writes the results one per line. Exit status: 0 done (also when nothing is\n"
+    "found), 1 empty TEXT, 2 usage error.\n";
+
+int UsageError(std::ostream& err, const std::string& what) {
+    err << "lexigrove-cli: " << what << "\n" << kUsage;
+    return kExitUsage;
+}
+
+std::optional<int> ParseLength(std::string_view s) {
+    int value = 0;
+    if (s.empty() || s.size() > 2) return std::nullopt;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc() || end != s.data() + s.size() || value < 2 || value > 15) return std::nullopt;
+    return value;
+}
+
+std::string ReadAll(std::istream& in) {
+    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (!text.empty() && text.back() == '\n') {
+        text.pop_back();
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+    }
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::array<bool, kLengthOptionCount>> ParseLengths(std::string_view list) {
+    std::array<bool, kLengthOptionCount> ticked{};
+    if (list.empty()) return std::nullopt;
+    while (true) {
+        const std::size_t comma = list.find(',');
+        const std::string_view item = list.substr(0, comma);
+        const std::size_t dash = item.find('-');
+        const auto low = ParseLength(item.substr(0, dash));
+        const auto high = dash == std::string_view::npos ? low : ParseLength(item.substr(dash + 1));
+        if (!low || !high || *low > *high) return std::nullopt;
+        for (int length = *low; length <= *high; ++length) ticked[static_cast<std::size_t>(length - 2)] = true;
+        if (comma == std::string_view::npos) break;
+        list.remove_prefix(comma + 1);
+    }
+    return ticked;
+}
+
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    if (args.empty()) return UsageError(err, "no command given");
+    const std::string& command = args[0];
+    if (command == "--help" || command == "-h") {
+        if (args.size() > 1) return UsageError(err, "--help takes no arguments");
+        out << kUsage << kHelp;
+        return kExitOk;
+    }
+    if (command == "--version") {
+        if (args.size() > 1) return UsageError(err, "--version takes no arguments");
+        out << "lexigrove-cli " << LEXIGROVE_VERSION << "\n";
+        return kExitOk;
+    }
+
+    int mode = 0;
+    if (command == "unscramble") mode = kUnscramble;
+    else if (command == "wild") mode = kWild;
+    else if (command == "exact") mode = kExact;
+    else return UsageError(err, "unknown command '" + command + "'");
+
+    std::array<bool, kLengthOptionCount> options;
+    options.fill(true);
+    std::optional<std::string> text;
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && mode == kUnscramble && (arg == "--lengths" || arg.rfind("--lengths=", 0) == 0)) {
+            std::string value;
+            if (arg == "--lengths") {
+                if (i + 1 >= args.size()) return UsageError(err, "--lengths needs a LIST");
+                value = args[++i];
+            } else {
+                value = arg.substr(std::string_view("--lengths=").size());
+            }
+            const auto parsed = ParseLengths(value);
+            if (!parsed)
+                return UsageError(err, "bad --lengths '" + value + "': use lengths 2 to 15 and ranges, like 3,5,7-9");
+            options = *parsed;
+        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+            return UsageError(err, "unknown option '" + arg + "' for " + command);
+        } else if (text) {
+            return UsageError(err, "more than one TEXT given");
+        } else {
+            text = arg;
+            if (arg == "-" && !optionsEnded) text = ReadAll(in);
+        }
+    }
+    if (!text) return UsageError(err, "no TEXT given");
+
+    ConsoleSurface surface(*text, options);
+    WordListCache cache;
+    try {
+        bFindClick(surface, cache, mode);
+    } catch (const std::bad_alloc&) {
+        err << "lexigrove-cli: out of memory\n";
+        return kExitNoLetters;
+    } catch (const std::exception& e) {
+        err << "lexigrove-cli: " << e.what() << "\n";
+        return kExitNoLetters;
+    }
+    for (const std::string& message : surface.Messages()) err << message << "\n";
+    if (!surface.Messages().empty()) return kExitNoLetters;
+    std::string output;
+    for (const std::string& line : surface.Lines()) {
+        output += line;
+        output += '\n';
+    }
+    out.write(output.data(), static_cast<std::streamsize>(output.size()));
+    out.flush();
+    return kExitOk;
+}
+
+}  // namespace lexigrove

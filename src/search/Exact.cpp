@@ -1,0 +1,33 @@
+#include "Exact.h"
+
+#include <string>
+
+#include "Wild.h"
+#include "WordList.h"
+
+namespace lexigrove {
+
+namespace {
+
+unsigned char FoldCase(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+    return true;
+}
+
+}  // namespace
+
+void ExactSearch(SearchSurface& surface) {
+    const std::string text = surface.ReadText();
+    const int length = ListForTextLength(text.size());
+    if (length < 2) return;
+    const WordList list = LoadWordList(length);
+    bool found = false;
+    for (std::size_t i = 0; i < list.size() && !found; ++i) found = EqualIgnoringCase(list[i], text);
+    surface.ResultsAppend(text + (found ? " - Found" : " - Not Found"));
+}
+
+}  // namespace lexigrove
