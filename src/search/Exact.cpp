@@ -1,5 +1,6 @@
 #include "Exact.h"
 
+#include <algorithm>
 #include <string>
 
 #include "Wild.h"
@@ -25,8 +26,8 @@ void ExactSearch(SearchSurface& surface) {
     const int length = ListForTextLength(text.size());
     if (length < 2) return;
     const WordList list = LoadWordList(length);
-    bool found = false;
-    for (std::size_t i = 0; i < list.size() && !found; ++i) found = EqualIgnoringCase(list[i], text);
+    const bool found =
+        std::any_of(list.begin(), list.end(), [&](std::string_view word) { return EqualIgnoringCase(word, text); });
     surface.ResultsAppend(text + (found ? " - Found" : " - Not Found"));
 }
 

@@ -109,10 +109,8 @@ void UnscrambleLength(SearchSurface& surface, WordListCache& cache, int position
     if (text.size() < 2) return;
     const WordList& list = cache.Fetch(position + 2);
     const LetterPool pool(text);
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        const std::string_view word = list[i];
+    for (const std::string_view word : list)
         if (!word.empty() && pool.CanSpell(word)) surface.ResultsAppend(word);
-    }
 }
 
 }  // namespace lexigrove

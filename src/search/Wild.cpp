@@ -28,10 +28,11 @@ void WildSearch(SearchSurface& surface) {
     surface.ProgressSetPosition(0);
     {
         UpdateGuard update(surface);
-        for (std::size_t i = 0; i < list.size(); ++i) {
+        std::size_t i = 0;
+        for (const std::string_view word : list) {
             if (i % 100 == 0) surface.ProgressSetPosition(static_cast<int>(i));
-            const std::string_view word = list[i];
             if (!word.empty() && FindPatternFrom(word, text, 1) > 0) surface.ResultsAppend(word);
+            ++i;
         }
     }
     surface.ResultsScrollToCaret();

@@ -16,11 +16,13 @@ const char* FindResource(std::string_view type, int id) {
     return nullptr;
 }
 
-std::string LoadWordListText(int length) {
+std::string_view StoredWordListText(int length) {
     const char* data = FindResource("DICT", length);
     if (data == nullptr) return {};
     // The stored text ends at its NUL terminator; no size is consulted.
-    return std::string(data, std::strlen(data));
+    return std::string_view(data, std::strlen(data));
 }
+
+std::string LoadWordListText(int length) { return std::string(StoredWordListText(length)); }
 
 }  // namespace lexigrove

@@ -21,8 +21,11 @@ struct EmbeddedResource {
 // type and id.
 const char* FindResource(std::string_view type, int id);
 
-// The stored text of word list `length` up to the first NUL byte; empty when
-// the program carries no such list.
+// The stored text of word list `length` up to the first NUL byte, as a new
+// string; empty when the program carries no such list.
 std::string LoadWordListText(int length);
+
+// The same text read in place, without a copy.
+std::string_view StoredWordListText(int length);
 
 }  // namespace lexigrove

@@ -2,42 +2,90 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace lexigrove {
 
+// The entries are the lines of one text: scanning until a NUL or the end,
+// each line ends at the first CR or LF, after which one CR and then one LF
+// are skipped if present (so CR LF, a lone CR and a lone LF each end a line,
+// LF CR ends two). A final line without a terminator is an entry; a trailing
+// terminator adds no empty entry; an empty line between two terminators is
+// an empty entry.
+//
+// The text stays in one piece and entries are read from it in order, so a
+// list costs no more memory than its text. Lists of the embedded data are
+// read in place; any other text is copied and owned.
 class WordList {
 public:
-    WordList() = default;
+    class Iterator;
 
-    // Replaces the entries with the lines of `text`: scanning until a NUL or
-    // the end, each line ends at the first CR or LF, after which one CR and
-    // then one LF are skipped if present. A final line without a terminator
-    // is an entry; a trailing terminator adds no empty entry; an empty line
-    // between two terminators is an empty entry.
+    WordList() = default;
+    WordList(const WordList& other) { *this = other; }
+    WordList& operator=(const WordList& other);
+    WordList(WordList&& other) noexcept { *this = std::move(other); }
+    WordList& operator=(WordList&& other) noexcept;
+
+    // Replaces the entries with the lines of `text`, which the list keeps.
     void Split(std::string text);
 
-    std::size_t size() const { return entries_.size(); }
-    bool empty() const { return entries_.empty(); }
-    std::string_view operator[](std::size_t i) const {
-        const Entry& e = entries_[i];
-        return {text_.data() + e.offset, e.length};
-    }
+    // Replaces the entries with the lines of `text`, read in place: the bytes
+    // must outlive the list (the program's embedded data do).
+    void SplitInPlace(std::string_view text);
+
+    // Counted on first use: walking the list does not need it.
+    std::size_t size() const;
+    bool empty() const { return text_.empty(); }
+
+    Iterator begin() const;
+    Iterator end() const;
 
 private:
-    struct Entry {
-        std::uint32_t offset;
-        std::uint32_t length;
-    };
-    // All entries live in one buffer; an entry is a slice of it.
-    std::string text_;
-    std::vector<Entry> entries_;
+    static constexpr std::size_t kUncounted = static_cast<std::size_t>(-1);
+
+    std::string owned_;
+    std::string_view text_;
+    mutable std::size_t size_ = kUncounted;
 };
 
-// Loads stored list `length` (2 to 15) and splits it.
+// Walks the entries in stored order.
+class WordList::Iterator {
+public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = std::string_view;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const std::string_view*;
+    using reference = const std::string_view&;
+
+    Iterator() = default;
+    reference operator*() const { return entry_; }
+    pointer operator->() const { return &entry_; }
+    Iterator& operator++() {
+        Advance();
+        return *this;
+    }
+    Iterator operator++(int) {
+        Iterator old = *this;
+        Advance();
+        return old;
+    }
+    bool operator==(const Iterator& other) const { return next_ == other.next_ && atEnd_ == other.atEnd_; }
+
+private:
+    friend class WordList;
+    Iterator(const char* next, const char* last) : next_(next), last_(last) { Advance(); }
+    void Advance();
+
+    const char* next_ = nullptr;  // where the entry after this one starts
+    const char* last_ = nullptr;  // end of the text
+    std::string_view entry_;
+    bool atEnd_ = true;
+};
+
+// The embedded list of `length` (2 to 15), read in place; empty when the
+// program carries no such list.
 WordList LoadWordList(int length);
 
 }  // namespace lexigrove

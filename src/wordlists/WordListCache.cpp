@@ -1,11 +1,9 @@
 #include "WordListCache.h"
 
-#include "Resources.h"
-
 namespace lexigrove {
 
-WordListCache::WordListCache(TextLoader loader) : loader_(std::move(loader)) {
-    if (!loader_) loader_ = LoadWordListText;
+WordListCache::WordListCache(ListLoader loader) : loader_(std::move(loader)) {
+    if (!loader_) loader_ = LoadWordList;
 }
 
 const WordList& WordListCache::Fetch(int length) {
@@ -14,9 +12,7 @@ const WordList& WordListCache::Fetch(int length) {
         // A missing list is cached as an empty one. A load that fails part
         // way (out of memory) leaves the slot empty, so the next search tries
         // again rather than finding nothing in a half-built list forever.
-        auto list = std::make_unique<WordList>();
-        list->Split(loader_(length));
-        slot = std::move(list);
+        slot = std::make_unique<WordList>(loader_(length));
     }
     return *slot;
 }

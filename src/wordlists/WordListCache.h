@@ -5,7 +5,6 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <string>
 
 #include "WordList.h"
 
@@ -13,13 +12,12 @@ namespace lexigrove {
 
 class WordListCache {
 public:
-    using TextLoader = std::function<std::string(int length)>;
+    using ListLoader = std::function<WordList(int length)>;
 
     static constexpr int kSlots = 21;
 
-    // `loader` supplies the stored text of a list; the embedded lists by
-    // default.
-    explicit WordListCache(TextLoader loader = {});
+    // `loader` supplies a list by length; the embedded lists by default.
+    explicit WordListCache(ListLoader loader = {});
 
     // The list of `length`, loaded and split on first use and kept.
     const WordList& Fetch(int length);
@@ -31,7 +29,7 @@ public:
     int Release();
 
 private:
-    TextLoader loader_;
+    ListLoader loader_;
     std::array<std::unique_ptr<WordList>, kSlots> slots_;
 };
 

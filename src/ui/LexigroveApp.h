@@ -1,0 +1,38 @@
+// The application object: its title, its icon and artwork, and the error
+// box that every failure escaping an event handler ends in.
+#pragma once
+
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+
+#include <exception>
+
+class LexigroveApp : public QApplication {
+    Q_OBJECT
+
+public:
+    // The application title: the caption of every message box.
+    static constexpr const char* kTitle = "Lexigrove";
+
+    LexigroveApp(int& argc, char** argv);
+
+    // Qt lets no exception through its event loop, so a failure that
+    // escapes a handler is caught here, shown, and the loop goes on.
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // The error box's text: the failure's message, with a full stop added
+    // when it ends in a letter, a digit or the like.
+    static QString ErrorText(const std::exception_ptr& error);
+
+    // Shows the error box for `error`: captioned with the title, the
+    // critical icon, one OK button, every other window blocked meanwhile.
+    static void ShowError(const std::exception_ptr& error);
+
+    // Two glossy arrows chasing each other round a circle.
+    static QIcon Icon();
+
+    // The donate badge, 62 x 31.
+    static QPixmap DonateBadge(qreal devicePixelRatio = 1.0);
+};
