@@ -1,0 +1,171 @@
+// The searches against the rules written out plainly, on random input.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "FakeSurface.h"
+#include "SearchCommand.h"
+#include "Unscramble.h"
+#include "WordList.h"
+
+namespace lexigrove {
+namespace {
+
+using testing::FakeSurface;
+using Strings = std::vector<std::string>;
+
+// The spelling rule step by step: copy the word, and for each typed byte
+// delete the first remaining copy of it ('?': the first remaining letter).
+bool PlainSpells(const std::string& text, const std::string& word) {
+    std::string rest = word;
+    for (char c : text) {
+        const std::size_t p = c == '?' ? 0 : rest.find(c);
+        if (p != std::string::npos && !rest.empty()) rest.erase(p, 1);
+        if (rest.empty()) return true;
+    }
+    return false;
+}
+
+bool PlainMatchesAt(const std::string& word, const std::string& pattern, std::size_t offset) {
+    for (std::size_t j = 0; j < pattern.size(); ++j)
+        if (pattern[j] != '?' && pattern[j] != word[offset + j]) return false;
+    return true;
+}
+
+bool PlainPatternFound(const std::string& word, const std::string& pattern) {
+    if (word.empty() || pattern.empty() || pattern.size() > word.size()) return false;
+    for (std::size_t o = 0; o + pattern.size() <= word.size(); ++o)
+        if (PlainMatchesAt(word, pattern, o)) return true;
+    return false;
+}
+
+std::string PlainLower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+class Random {
+public:
+    explicit Random(unsigned seed) : engine_(seed) {}
+    int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(engine_); }
+    bool Chance(int percent) { return Below(100) < percent; }
+
+    // Mostly letters from a small alphabet, so that words match often, with
+    // '?', capitals, digits, spaces and bytes of 128 and above mixed in.
+    char TypedByte() {
+        const int kind = Below(100);
+        if (kind < 60) return static_cast<char>('a' + Below(6));
+        if (kind < 70) return static_cast<char>('a' + Below(26));
+        if (kind < 80) return '?';
+        if (kind < 87) return static_cast<char>('A' + Below(26));
+        if (kind < 91) return static_cast<char>('0' + Below(10));
+        if (kind < 95) return ' ';
+        return static_cast<char>(128 + Below(128));
+    }
+
+    std::string Text(int maxLength) {
+        std::string s(static_cast<std::size_t>(Below(maxLength + 1)), ' ');
+        for (char& c : s) c = TypedByte();
+        return s;
+    }
+
+    std::string Word(int length) {
+        std::string w(static_cast<std::size_t>(length), 'a');
+        for (char& c : w) c = static_cast<char>('a' + (Chance(80) ? Below(6) : Below(26)));
+        if (Chance(3)) w[static_cast<std::size_t>(Below(length))] = static_cast<char>('0' + Below(10));
+        return w;
+    }
+
+private:
+    std::mt19937 engine_;
+};
+
+// Word lists of random words of each length, so that many words match.
+WordList RandomList(Random& random, int length) {
+    std::string text;
+    const int count = 60;
+    for (int i = 0; i < count; ++i) {
+        const int wordLength = length < 15 ? length : 15 + random.Below(26);
+        text += random.Word(wordLength) + "\r\n";
+        if (random.Chance(2)) text += "\r\n";  // an empty entry now and then
+    }
+    WordList list;
+    list.Split(text);
+    return list;
+}
+
+TEST(Differential, UnscrambleCommandMatchesThePlainRule) {
+    Random random(20261207);
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<WordList> lists(16);
+        for (int length = 2; length <= 15; ++length) lists[static_cast<std::size_t>(length)] = RandomList(random, length);
+        WordListCache cache([&](int length) { return lists[static_cast<std::size_t>(length)]; });
+
+        FakeSurface surface(random.Text(40));
+        for (bool& option : surface.options) option = random.Chance(50);
+        const std::string typed = surface.text;
+        bFindClick(surface, cache, kUnscramble);
+
+        Strings expected;
+        const std::string text = PlainLower(typed);
+        if (!text.empty()) {
+            for (int i = 0; i < kLengthOptionCount; ++i) {
+                const int length = i + 2;
+                if (!surface.options[static_cast<std::size_t>(i)] || static_cast<std::size_t>(length) > text.size() ||
+                    text.size() < 2)
+                    continue;
+                for (std::string_view word : lists[static_cast<std::size_t>(length)])
+                    if (!word.empty() && PlainSpells(text, std::string(word))) expected.emplace_back(word);
+            }
+        }
+        ASSERT_EQ(surface.lines, expected) << "text \"" << typed << "\"";
+    }
+}
+
+TEST(Differential, LetterPoolMatchesThePlainRuleOnLongTexts) {
+    Random random(7);
+    for (int round = 0; round < 400; ++round) {
+        std::string text = random.Text(400);
+        if (random.Chance(30)) text = std::string(static_cast<std::size_t>(random.Below(40)), '?') + text;
+        const LetterPool pool(text);
+        for (int i = 0; i < 200; ++i) {
+            const std::string word = random.Word(1 + random.Below(40));
+            ASSERT_EQ(pool.CanSpell(word), PlainSpells(text, word)) << "text \"" << text << "\" word " << word;
+        }
+    }
+}
+
+TEST(Differential, WildMatchesThePlainRule) {
+    Random random(99);
+    for (int round = 0; round < 1500; ++round) {
+        // Patterns made from real words, with letters turned into '?',
+        // capitals or other bytes, and sometimes cut or lengthened.
+        const int length = 2 + random.Below(17);
+        const WordList source = LoadWordList(std::min(length, 15));
+        std::string pattern;
+        int skip = random.Below(static_cast<int>(source.size()));
+        for (std::string_view w : source)
+            if (skip-- == 0) pattern = std::string(w);
+        if (pattern.size() > static_cast<std::size_t>(length)) pattern.resize(static_cast<std::size_t>(length));
+        for (char& c : pattern)
+            if (random.Chance(25)) c = random.TypedByte();
+        if (random.Chance(10)) pattern.insert(pattern.begin(), random.TypedByte());
+
+        FakeSurface surface(pattern);
+        WordListCache cache;
+        bFindClick(surface, cache, kWild);
+
+        Strings expected;
+        const std::string text = PlainLower(pattern);
+        if (text.size() >= 2)
+            for (std::string_view w : LoadWordList(static_cast<int>(std::min<std::size_t>(text.size(), 15))))
+                if (PlainPatternFound(std::string(w), text)) expected.emplace_back(w);
+        ASSERT_EQ(surface.lines, expected) << "pattern \"" << pattern << "\"";
+    }
+}
+
+}  // namespace
+}  // namespace lexigrove
