@@ -27,9 +27,9 @@ class TFrmMain : public QMainWindow, public lexigrove::SearchSurface {
     Q_OBJECT
 
 public:
-    // `loader` supplies the word lists' stored text; the embedded lists when
+    // `loader` supplies the word lists by length; the embedded lists when
     // empty.
-    explicit TFrmMain(QWidget* parent = nullptr, lexigrove::WordListCache::TextLoader loader = {});
+    explicit TFrmMain(QWidget* parent = nullptr, lexigrove::WordListCache::ListLoader loader = {});
     ~TFrmMain() override;
 
     TFrmMain(const TFrmMain&) = delete;

@@ -1,0 +1,479 @@
+#include "FrmMain1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShortcutEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+#include "KsCheckLst.h"
+#include "LexigroveApp.h"
+#include "SearchCommand.h"
+
+namespace {
+
+constexpr int kClientWidth = 316;
+constexpr int kClientHeight = 400;
+const char* const kTagProperty = "Tag";
+
+QFont WindowFont() {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+QFont EntryFont() {
+    QFont font(QStringLiteral("Liberation Mono"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(13);
+    return font;
+}
+
+void PaintBlueOnWhite(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, QColor(0, 0, 255));
+    widget->setPalette(palette);
+}
+
+QString FromBytes(std::string_view bytes) {
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect geometry, int tag,
+                        Qt::FocusPolicy focus) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setProperty(kTagProperty, tag);
+    button->setFocusPolicy(focus);
+    return button;
+}
+
+QGroupBox* MakeGroupBox(QWidget* parent, const char* name, const char* caption, QRect geometry) {
+    auto* box = new QGroupBox(QString::fromLatin1(caption), parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(geometry);
+    return box;
+}
+
+// Places a top-level widget of outer size `outer` in the middle of `screen`,
+// never past its top or left edge.
+QPoint CentredOn(const QScreen* screen, QSize outer) {
+    const QRect area = screen->geometry();
+    return {area.x() + std::max(0, (area.width() - outer.width()) / 2),
+            area.y() + std::max(0, (area.height() - outer.height()) / 2)};
+}
+
+// The search command's message box stands in the middle of the screen, not
+// over the window.
+class ScreenCentredMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        const QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+        if (screen != nullptr) move(CentredOn(screen, frameGeometry().size()));
+    }
+};
+
+}  // namespace
+
+TFrmMain::TFrmMain(QWidget* parent, lexigrove::WordListCache::ListLoader loader)
+    : QMainWindow(parent), cache_(std::move(loader)) {
+    setObjectName(QStringLiteral("FrmMain"));
+    setWindowTitle(QStringLiteral("Lexigrove v2.2"));
+    // A fixed frame: title bar, system menu, minimise and close, no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(LexigroveApp::Icon());
+    setFont(WindowFont());
+
+    CreateControls();
+    CreateMenus();
+    ConfigureLengthOptions();
+    SetTabOrder();
+    WireHandlers();
+
+    // The client area below the menu bar is fixed; the window takes its
+    // size from it and the menu bar.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->activate();
+    tSearch->setFocus();
+}
+
+TFrmMain::~TFrmMain() { FormDestroy(this); }
+
+void TFrmMain::CreateControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    client->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(client);
+
+    // Creation order is stacking order, later ones on top.
+    GroupBox1 = MakeGroupBox(client, "GroupBox1", "Results", {8, 220, 301, 173});
+    mResults = new QPlainTextEdit(GroupBox1);
+    mResults->setObjectName(QStringLiteral("mResults"));
+    mResults->setGeometry(8, 16, 282, 123);
+    mResults->setFont(EntryFont());
+    PaintBlueOnWhite(mResults);
+    mResults->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    mResults->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mResults->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    mResults->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    mResults->setTabChangesFocus(true);
+    mResults->setFocusPolicy(Qt::ClickFocus);
+    bClear = MakeButton(GroupBox1, "bClear", "Clear text", {190, 142, 101, 25}, 0, Qt::ClickFocus);
+    pbar1 = new QProgressBar(GroupBox1);
+    pbar1->setObjectName(QStringLiteral("pbar1"));
+    pbar1->setGeometry(8, 145, 175, 18);
+    pbar1->setOrientation(Qt::Horizontal);
+    pbar1->setTextVisible(false);
+    pbar1->setFocusPolicy(Qt::NoFocus);
+    ShowProgress();
+
+    GroupBox2 = MakeGroupBox(client, "GroupBox2", "Enter your text", {8, 2, 301, 83});
+    Image1 = new QLabel(GroupBox2);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(234, 9, 62, 31);
+    Image1->setPixmap(LexigroveApp::DonateBadge(devicePixelRatioF()));
+    Image1->setCursor(Qt::PointingHandCursor);
+    tSearch = new QLineEdit(GroupBox2);
+    tSearch->setObjectName(QStringLiteral("tSearch"));
+    tSearch->setGeometry(9, 18, 218, 21);
+    tSearch->setFont(EntryFont());
+    PaintBlueOnWhite(tSearch);
+    tSearch->setMaxLength(std::numeric_limits<int>::max());
+    tSearch->setFocusPolicy(Qt::StrongFocus);
+    b1 = MakeButton(GroupBox2, "b1", "&Unscramble", {21, 47, 75, 25}, lexigrove::kUnscramble, Qt::StrongFocus);
+    b2 = MakeButton(GroupBox2, "b2", "&Wild", {106, 47, 75, 25}, lexigrove::kWild, Qt::StrongFocus);
+    b3 = MakeButton(GroupBox2, "b3", "&Exact", {189, 47, 75, 25}, lexigrove::kExact, Qt::StrongFocus);
+
+    GroupBox3 = MakeGroupBox(client, "GroupBox3", "Word length matches (Unscramble)", {8, 89, 301, 128});
+    cOpt = new TKsCheckListBox(GroupBox3);
+    cOpt->setObjectName(QStringLiteral("cOpt"));
+    cOpt->setGeometry(6, 16, 289, 81);
+    bUncheck = MakeButton(GroupBox3, "bUncheck", "Uncheck All", {157, 97, 75, 25}, 0, Qt::ClickFocus);
+    bCheck = MakeButton(GroupBox3, "bCheck", "Check All", {68, 97, 75, 25}, 1, Qt::ClickFocus);
+}
+
+void TFrmMain::CreateMenus() {
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    setMenuBar(MainMenu1);
+
+    Search1 = MainMenu1->addMenu(QStringLiteral("&File"));
+    Search1->setObjectName(QStringLiteral("Search1"));
+    mClear = Search1->addAction(QStringLiteral("&Clear"));
+    N1 = Search1->addSeparator();
+    mExit = Search1->addAction(QStringLiteral("E&xit"));
+
+    options1 = MainMenu1->addMenu(QStringLiteral("&Options"));
+    options1->setObjectName(QStringLiteral("options1"));
+    mnuTop = options1->addAction(QStringLiteral("&Always on Top"));
+    mnuTop->setCheckable(true);
+    Clear1 = options1->addAction(QStringLiteral("&Clear results before Find"));
+    Clear1->setCheckable(true);
+
+    // A command of its own on the menu bar, with no menu under it.
+    Lists1 = MainMenu1->addAction(QStringLiteral("&About"));
+
+    mClear->setObjectName(QStringLiteral("mClear"));
+    N1->setObjectName(QStringLiteral("N1"));
+    mExit->setObjectName(QStringLiteral("mExit"));
+    mnuTop->setObjectName(QStringLiteral("mnuTop"));
+    Clear1->setObjectName(QStringLiteral("Clear1"));
+    Lists1->setObjectName(QStringLiteral("Lists1"));
+}
+
+void TFrmMain::ConfigureLengthOptions() {
+    for (int length = 2; length <= 14; ++length) cOpt->addItem(QStringLiteral("%1 Letter").arg(length));
+    cOpt->addItem(QStringLiteral("15+ Letter"));
+    cOpt->SetColumns(3);
+    cOpt->SetItemHeight(15);
+    cOpt->SetTrasparent(true);
+    cOpt->SetFlat(false);
+    cOpt->setFrameShape(QFrame::NoFrame);
+    QPalette palette = cOpt->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    cOpt->setPalette(palette);
+    cOpt->setFont(WindowFont());
+    // Reached by mouse only.
+    cOpt->setFocusPolicy(Qt::ClickFocus);
+}
+
+void TFrmMain::SetTabOrder() {
+    // Only the edit box and the three search buttons are tab stops.
+    QWidget::setTabOrder(tSearch, b1);
+    QWidget::setTabOrder(b1, b2);
+    QWidget::setTabOrder(b2, b3);
+}
+
+template <typename Handler>
+void TFrmMain::Dispatch(Handler&& handler) {
+    try {
+        handler();
+    } catch (...) {
+        LexigroveApp::ShowError(std::current_exception());
+    }
+}
+
+void TFrmMain::WireHandlers() {
+    for (QPushButton* button : {b1, b2, b3}) {
+        connect(button, &QPushButton::clicked, this, [this, button] { Dispatch([&] { bFindClick(button); }); });
+        button->installEventFilter(this);
+    }
+    for (QPushButton* button : {bCheck, bUncheck})
+        connect(button, &QPushButton::clicked, this, [this, button] { Dispatch([&] { bCheckToggleClick(button); }); });
+    connect(bClear, &QPushButton::clicked, this, [this] { Dispatch([&] { bClearClick(bClear); }); });
+    connect(mClear, &QAction::triggered, this, [this] { Dispatch([&] { bClearClick(mClear); }); });
+    connect(mExit, &QAction::triggered, this, [this] { Dispatch([&] { mExitClick(mExit); }); });
+    connect(Lists1, &QAction::triggered, this, [this] { Dispatch([&] { Lists1Click(Lists1); }); });
+
+    // A checkable action flips its own mark before it reports the trigger;
+    // the mark is put back so that the handler alone decides it.
+    connect(mnuTop, &QAction::triggered, this, [this](bool checked) {
+        mnuTop->setChecked(!checked);
+        Dispatch([&] { mnuTopClick(mnuTop); });
+    });
+    connect(Clear1, &QAction::triggered, this, [this](bool checked) {
+        Clear1->setChecked(!checked);
+        Dispatch([&] { Clear1Click(Clear1); });
+    });
+
+    tSearch->installEventFilter(this);
+}
+
+bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tSearch && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        QString typed = key->text();
+        if (typed.isEmpty() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter))
+            typed = QStringLiteral("\r");
+        for (const QChar character : typed) Dispatch([&] { tSearchKeyPress(tSearch, character); });
+        return false;  // the edit box goes on with the key as usual
+    }
+    if (event->type() == QEvent::Shortcut && (watched == b1 || watched == b2 || watched == b3)) {
+        // Alt+U, Alt+W and Alt+E press the button without taking the focus
+        // from where the user is typing.
+        if (!static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
+            static_cast<QPushButton*>(watched)->click();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+int TFrmMain::Tag(const QObject* control) {
+    return control != nullptr ? control->property(kTagProperty).toInt() : 0;
+}
+
+void TFrmMain::CentreOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    move(CentredOn(screen, frameGeometry().size()));
+}
+
+// Handlers
+
+void TFrmMain::bFindClick(QObject* Sender) {
+    deferredError_ = nullptr;
+    lexigrove::bFindClick(*this, cache_, Tag(Sender));
+    if (deferredError_) std::rethrow_exception(std::exchange(deferredError_, nullptr));
+}
+
+void TFrmMain::tSearchKeyPress(QObject* /*Sender*/, QChar Key) {
+    if (Key == QLatin1Char('\r')) bFindClick(b1);
+}
+
+void TFrmMain::bCheckToggleClick(QObject* Sender) {
+    const bool checked = Tag(Sender) == 1;
+    for (int i = 0; i < cOpt->count(); ++i) cOpt->SetChecked(i, checked);
+}
+
+void TFrmMain::bClearClick(QObject* /*Sender*/) {
+    ResultsClear();
+    tSearch->setText(QString());
+}
+
+void TFrmMain::mExitClick(QObject* /*Sender*/) { close(); }
+
+void TFrmMain::mnuTopClick(QObject* /*Sender*/) {
+    mnuTop->setChecked(!mnuTop->isChecked());
+    const bool onTop = mnuTop->isChecked();
+
+    const bool wasVisible = isVisible();
+    const bool wasActive = isActiveWindow();
+    const QPoint where = pos();
+    // Changing the stacking rebuilds the window, which hides it.
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+
+    // The controls come back as a rebuilt window shows them: texts, marks,
+    // the bar's range and the option states are kept, the option list
+    // selects its first row, the bar stands at 0 and the pane shows its
+    // first line.
+    cOpt->RecreateWindow();
+    progress_.SetPosition(0);
+    ShowProgress();
+    FlushResults();
+    mResults->setTextCursor(QTextCursor(mResults->document()));
+    mResults->verticalScrollBar()->setValue(0);
+
+    if (wasVisible) {
+        move(where);
+        show();
+        if (wasActive) activateWindow();
+    }
+}
+
+void TFrmMain::Clear1Click(QObject* /*Sender*/) { Clear1->setChecked(!Clear1->isChecked()); }
+
+void TFrmMain::Lists1Click(QObject* /*Sender*/) {}
+
+void TFrmMain::FormDestroy(QObject* /*Sender*/) { cache_.Release(); }
+
+// SearchSurface
+
+std::string TFrmMain::ReadText() const {
+    const QByteArray bytes = tSearch->text().toUtf8();
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+void TFrmMain::WriteText(const std::string& text) { tSearch->setText(FromBytes(text)); }
+
+void TFrmMain::ShowMessage(const std::string& text) {
+    ScreenCentredMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(LexigroveApp::kTitle), FromBytes(text),
+                                QMessageBox::Ok, this);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+}
+
+bool TFrmMain::ClearBeforeFind() const { return Clear1->isChecked(); }
+
+int TFrmMain::ResultsLineCount() const {
+    FlushResults();
+    const QTextDocument* document = mResults->document();
+    int count = document->blockCount();
+    if (document->lastBlock().text().isEmpty()) --count;
+    return count;
+}
+
+void TFrmMain::ResultsAppend(std::string_view line) {
+    // A new line goes at the start of the empty last line, so the text ends
+    // with a line break; after text the user typed without one, the line
+    // break comes first.
+    bool startsOnOpenLine;
+    if (pendingResults_.empty())
+        startsOnOpenLine = !mResults->document()->lastBlock().text().isEmpty();
+    else
+        startsOnOpenLine = pendingResults_.back() != '\n';
+    if (startsOnOpenLine) {
+        pendingResults_ += '\n';
+        pendingResults_ += line;
+    } else {
+        pendingResults_ += line;
+        pendingResults_ += '\n';
+    }
+    if (!updating_) FlushResults();
+}
+
+void TFrmMain::FlushResults() const {
+    if (pendingResults_.empty()) return;
+    const QString text = FromBytes(pendingResults_);
+    std::string().swap(pendingResults_);
+
+    QTextDocument* document = mResults->document();
+    // The program's own appends are not for the user's undo.
+    document->setUndoRedoEnabled(false);
+    QTextCursor cursor(document);
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
+    document->setUndoRedoEnabled(true);
+    // The caret follows the appended text.
+    mResults->setTextCursor(cursor);
+}
+
+void TFrmMain::ResultsClear() {
+    pendingResults_.clear();
+    mResults->clear();
+}
+
+void TFrmMain::ResultsBeginUpdate() { updating_ = true; }
+
+void TFrmMain::ResultsEndUpdate() {
+    updating_ = false;
+    // Called while a failed search unwinds, so nothing may leave here; a
+    // failure is kept for bFindClick to raise.
+    try {
+        FlushResults();
+    } catch (...) {
+        pendingResults_.clear();
+        if (!deferredError_) deferredError_ = std::current_exception();
+    }
+}
+
+void TFrmMain::ResultsScrollToCaret() {
+    FlushResults();
+    mResults->ensureCursorVisible();
+}
+
+void TFrmMain::ProgressSetMaximum(int maximum) {
+    progress_.SetMaximum(maximum);
+    ShowProgress();
+}
+
+void TFrmMain::ProgressSetPosition(int position) {
+    progress_.SetPosition(position);
+    ShowProgress();
+}
+
+int TFrmMain::ProgressPosition() const { return progress_.Position(); }
+
+void TFrmMain::ShowProgress() {
+    // Qt draws a bar of range 0 to 0 as a busy animation; an empty range
+    // shows as an empty bar instead.
+    pbar1->setRange(0, std::max(progress_.Maximum(), 1));
+    pbar1->setValue(progress_.Position());
+}
+
+bool TFrmMain::OptionsEnabled() const { return cOpt->isEnabled(); }
+
+int TFrmMain::OptionsCount() const { return cOpt->count(); }
+
+bool TFrmMain::OptionsChecked(int index) const { return cOpt->GetChecked(index); }
+
+void TFrmMain::SetSearchButtonsEnabled(bool enabled) {
+    if (!enabled) {
+        // A clicked button holds the focus. Disabling it leaves the focus
+        // with no control, rather than passing it on to the next one.
+        QWidget* focused = focusWidget();
+        if (focused == b1 || focused == b2 || focused == b3) focused->clearFocus();
+    }
+    b1->setEnabled(enabled);
+    b2->setEnabled(enabled);
+    b3->setEnabled(enabled);
+}
