@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+
+namespace lexigrove {
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome Cli(std::vector<std::string> args, const std::string& input = {}) {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int status = RunCli(args, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+bool IsUsageError(const Outcome& run, const std::string& what) {
+    return run.status == 2 && run.out.empty() && run.err.rfind("lexigrove-cli: " + what, 0) == 0 &&
+           run.err.find("\nusage: lexigrove-cli unscramble [--lengths LIST] TEXT\n") != std::string::npos;
+}
+
+TEST(Cli, SearchesWriteOneLinePerResult) {
+    EXPECT_EQ(Cli({"unscramble", "tca"}).out, "at\nta\nact\ncat\n");
+    EXPECT_EQ(Cli({"unscramble", "--lengths", "3", "TCA"}).out, "act\ncat\n");
+    EXPECT_EQ(Cli({"unscramble", "--lengths=2", "tca"}).out, "at\nta\n");
+    EXPECT_EQ(Cli({"wild", "c?t"}).out, "cat\ncot\ncut\n");
+    EXPECT_EQ(Cli({"exact", "zyzzyva"}).out, "zyzzyva - Found\n");
+    const Outcome none = Cli({"exact", "qzx"});
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "qzx - Not Found\n");
+    const Outcome nothing = Cli({"unscramble", "xq1"});
+    EXPECT_EQ(nothing.status, 0);
+    EXPECT_EQ(nothing.out, "");
+    EXPECT_EQ(nothing.err, "");
+    EXPECT_EQ(Cli({"wild", "x"}).out, "");
+}
+
+TEST(Cli, TextIsUsedByteForByte) {
+    const std::string odd = "\xc3\xa9t\xff\x01 ?";
+    EXPECT_EQ(Cli({"exact", odd}).out, odd + " - Not Found\n");
+    EXPECT_EQ(Cli({"exact", "--", "-ab"}).out, "-ab - Not Found\n");
+    EXPECT_EQ(Cli({"exact", "--", "-"}).out, "");  // after "--" a lone "-" is one character
+}
+
+TEST(Cli, DashReadsStandardInputLessOneLineBreak) {
+    EXPECT_EQ(Cli({"exact", "-"}, "zyzzyva\n").out, "zyzzyva - Found\n");
+    EXPECT_EQ(Cli({"exact", "-"}, "zyzzyva\r\n").out, "zyzzyva - Found\n");
+    EXPECT_EQ(Cli({"exact", "-"}, "zyzzyva").out, "zyzzyva - Found\n");
+    EXPECT_EQ(Cli({"exact", "-"}, "ab\n\n").out, "ab\n - Not Found\n");
+    EXPECT_EQ(Cli({"unscramble", "--lengths", "2", "-"}, "t" + std::string(300000, '1') + "a\n").out, "at\nta\n");
+    const Outcome empty = Cli({"wild", "-"}, "\n");
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err, "No letters entered!\n");
+}
+
+TEST(Cli, EmptyTextIsStatusOne) {
+    for (const char* command : {"unscramble", "wild", "exact"}) {
+        const Outcome run = Cli({command, ""});
+        EXPECT_EQ(run.status, 1) << command;
+        EXPECT_EQ(run.out, "") << command;
+        EXPECT_EQ(run.err, "No letters entered!\n") << command;
+    }
+}
+
+TEST(Cli, LengthLists) {
+    auto ticked = [](const std::string& list) {
+        std::string marks;
+        const auto parsed = ParseLengths(list);
+        if (!parsed) return std::string("error");
+        for (bool on : *parsed) marks += on ? 'x' : '.';
+        return marks;
+    };
+    EXPECT_EQ(ticked("2-15"), "xxxxxxxxxxxxxx");
+    EXPECT_EQ(ticked("3,5,7-9"), ".x.x.xxx......");
+    EXPECT_EQ(ticked("15"), ".............x");
+    EXPECT_EQ(ticked("2,2,2-3"), "xx............");
+    EXPECT_EQ(ticked("07"), ".....x........");
+    for (const char* bad : {"", "1", "16", "0-3", "9-7", "3,", ",3", "3,,4", "a", "3-", "-3", "2-15-", " 3", "3 ",
+                            "+3", "100", "3-4-5", "2.5"})
+        EXPECT_EQ(ticked(bad), "error") << '"' << bad << '"';
+    EXPECT_EQ(Cli({"unscramble", "--lengths", "15", std::string(20, '?')}).out.substr(0, 17), "absentmindedness\n");
+}
+
+TEST(Cli, UsageErrors) {
+    EXPECT_TRUE(IsUsageError(Cli({}), "no command"));
+    EXPECT_TRUE(IsUsageError(Cli({"find", "abc"}), "unknown command 'find'"));
+    EXPECT_TRUE(IsUsageError(Cli({"unscramble"}), "no TEXT"));
+    EXPECT_TRUE(IsUsageError(Cli({"unscramble", "ab", "cd"}), "more than one TEXT"));
+    EXPECT_TRUE(IsUsageError(Cli({"unscramble", "--lengths"}), "--lengths needs"));
+    EXPECT_TRUE(IsUsageError(Cli({"unscramble", "--lengths", "1-3", "ab"}), "bad --lengths '1-3'"));
+    EXPECT_TRUE(IsUsageError(Cli({"wild", "--lengths", "3", "ab"}), "unknown option '--lengths' for wild"));
+    EXPECT_TRUE(IsUsageError(Cli({"exact", "-x"}), "unknown option '-x'"));
+    EXPECT_TRUE(IsUsageError(Cli({"--help", "x"}), "--help takes no arguments"));
+    EXPECT_TRUE(IsUsageError(Cli({"--version", "x"}), "--version takes no arguments"));
+}
+
+TEST(Cli, HelpAndVersion) {
+    const Outcome help = Cli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: lexigrove-cli unscramble [--lengths LIST] TEXT\n", 0), 0u);
+    EXPECT_EQ(help.err, "");
+    const Outcome version = Cli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "lexigrove-cli 2.2\n");
+}
+
+// The real executable: exit statuses and exact bytes on the streams.
+TEST(CliProcess, StreamsAndStatuses) {
+    const std::string dir = ::testing::TempDir();
+    auto run = [&](const std::string& args, const std::string& input) {
+        std::ofstream(dir + "/in.txt", std::ios::binary) << input;
+        const std::string command = std::string(LEXIGROVE_CLI_PATH) + " " + args + " <" + dir + "/in.txt >" + dir +
+                                    "/out.txt 2>" + dir + "/err.txt";
+        const int raw = std::system(command.c_str());
+        std::stringstream out, err;
+        out << std::ifstream(dir + "/out.txt", std::ios::binary).rdbuf();
+        err << std::ifstream(dir + "/err.txt", std::ios::binary).rdbuf();
+        return Outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, out.str(), err.str()};
+    };
+    const Outcome found = run("unscramble --lengths 2-3 -", "TCA\r\n");
+    EXPECT_EQ(found.status, 0);
+    EXPECT_EQ(found.out, "at\nta\nact\ncat\n");
+    EXPECT_EQ(found.err, "");
+    const Outcome empty = run("exact ''", "");
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.out, "");
+    EXPECT_EQ(empty.err, "No letters entered!\n");
+    const Outcome usage = run("unscramble --lengths 99 abc", "");
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_EQ(usage.out, "");
+    EXPECT_NE(usage.err.find("bad --lengths '99'"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lexigrove
