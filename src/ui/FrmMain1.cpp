@@ -358,7 +358,16 @@ void TFrmMain::FormDestroy(QObject* /*Sender*/) { cache_.Release(); }
 // SearchSurface
 
 std::string TFrmMain::ReadText() const {
-    const QByteArray bytes = tSearch->text().toUtf8();
+    QString text = tSearch->text();
+    // UTF-8 has no bytes for half a surrogate pair and Qt writes '?' for
+    // one, which would search as a wildcard; it becomes U+FFFD instead.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    const QByteArray bytes = text.toUtf8();
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 

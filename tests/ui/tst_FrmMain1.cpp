@@ -1,0 +1,642 @@
+// The main window driven as a user drives it: layout, keyboard, menus,
+// searches through the real controls, and the error box.
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <new>
+#include <stdexcept>
+
+#include "FrmMain1.h"
+#include "KsCheckLst.h"
+#include "LexigroveApp.h"
+#include "SearchCommand.h"
+
+namespace {
+
+// What a modal message box showed before the test dismissed it.
+struct BoxSeen {
+    bool shown = false;
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttonCount = 0;
+    QString buttonText;
+    bool applicationModal = false;
+};
+
+// Waits for the next modal message box, records it and closes it with `key`.
+void AnswerNextBox(BoxSeen* seen, int key = Qt::Key_Escape) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, seen, key] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        seen->shown = true;
+        seen->title = box->windowTitle();
+        seen->text = box->text();
+        seen->icon = box->icon();
+        seen->buttonCount = static_cast<int>(box->buttons().size());
+        if (!box->buttons().isEmpty()) seen->buttonText = box->buttons().first()->text();
+        seen->applicationModal = box->windowModality() == Qt::ApplicationModal;
+        QTest::keyClick(box, static_cast<Qt::Key>(key));
+    });
+    timer->start(10);
+}
+
+QString Results(const TFrmMain& w) { return w.mResults->toPlainText(); }
+
+void CheckAll(TFrmMain& w) { QTest::mouseClick(w.bCheck, Qt::LeftButton); }
+
+void Type(TFrmMain& w, const QString& text) {
+    w.tSearch->clear();
+    bool ascii = true;
+    for (QChar c : text) ascii = ascii && c.unicode() < 128;
+    if (ascii)
+        QTest::keyClicks(w.tSearch, text);
+    else
+        w.tSearch->insert(text);  // as if pasted: key clicks cannot carry these
+}
+
+const QString kSeparator = QStringLiteral("-----------------------------");
+
+}  // namespace
+
+class TestFrmMain : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { w_ = std::make_unique<TFrmMain>(); }
+    void cleanup() { w_.reset(); }
+
+    void windowAndLayoutMatchTheTable();
+    void menusHaveTheirItemsAndNoShortcuts();
+    void tabCyclesEditBoxAndSearchButtonsOnly();
+    void enterRunsUnscrambleAndNeverWildOrExact();
+    void emptyTextShowsTheMessageBoxAndChangesNothing();
+    void checkAllAndUncheckAllSetEveryOption();
+    void clearButtonAndMenuEmptyPaneAndEditBoxOnly();
+    void clearResultsBeforeFindAndSeparators();
+    void searchLowercasesTheEditBox();
+    void nonAsciiTextSurvivesTheRoundTrip();
+    void textTypedIntoThePaneIsKeptAndFollowedBySeparator();
+    void lineCountIgnoresAnEmptyLastLine();
+    void appendsOfOneSearchReachThePaneAsOneInsertion();
+    void focusAfterClickIsNowhereAfterEnterStaysInEditBox();
+    void alwaysOnTopKeepsStateAndResetsBarListAndPane();
+    void progressBarClampsAndRejectsNegativeMaximum();
+    void formDestroyReleasesTheCachedLists();
+    void errorTextAddsFullStopOnlyAfterLettersAndTheLike();
+    void failingHandlerShowsErrorBoxAndLoopGoesOn();
+    void failureInAnyEventReachesTheErrorBox();
+
+private:
+    std::unique_ptr<TFrmMain> w_;
+};
+
+void TestFrmMain::windowAndLayoutMatchTheTable() {
+    TFrmMain& w = *w_;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Lexigrove v2.2"));
+    QCOMPARE(w.centralWidget()->size(), QSize(316, 400));
+    QCOMPARE(w.minimumSize(), w.maximumSize());
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QVERIFY(!w.windowIcon().isNull());
+
+    struct Row {
+        QWidget* control;
+        QWidget* parent;
+        QRect geometry;
+    };
+    const Row rows[] = {
+        {w.GroupBox1, w.centralWidget(), {8, 220, 301, 173}}, {w.mResults, w.GroupBox1, {8, 16, 282, 123}},
+        {w.bClear, w.GroupBox1, {190, 142, 101, 25}},         {w.pbar1, w.GroupBox1, {8, 145, 175, 18}},
+        {w.GroupBox2, w.centralWidget(), {8, 2, 301, 83}},    {w.Image1, w.GroupBox2, {234, 9, 62, 31}},
+        {w.tSearch, w.GroupBox2, {9, 18, 218, 21}},           {w.b1, w.GroupBox2, {21, 47, 75, 25}},
+        {w.b2, w.GroupBox2, {106, 47, 75, 25}},               {w.b3, w.GroupBox2, {189, 47, 75, 25}},
+        {w.GroupBox3, w.centralWidget(), {8, 89, 301, 128}},  {w.cOpt, w.GroupBox3, {6, 16, 289, 81}},
+        {w.bUncheck, w.GroupBox3, {157, 97, 75, 25}},         {w.bCheck, w.GroupBox3, {68, 97, 75, 25}},
+    };
+    for (const Row& row : rows) {
+        QVERIFY2(row.control->parentWidget() == row.parent, qPrintable(row.control->objectName()));
+        QCOMPARE(row.control->geometry(), row.geometry);
+    }
+
+    QCOMPARE(w.GroupBox1->title(), QStringLiteral("Results"));
+    QCOMPARE(w.GroupBox2->title(), QStringLiteral("Enter your text"));
+    QCOMPARE(w.GroupBox3->title(), QStringLiteral("Word length matches (Unscramble)"));
+    QCOMPARE(w.b1->text(), QStringLiteral("&Unscramble"));
+    QCOMPARE(w.b2->text(), QStringLiteral("&Wild"));
+    QCOMPARE(w.b3->text(), QStringLiteral("&Exact"));
+    QCOMPARE(w.bClear->text(), QStringLiteral("Clear text"));
+    QCOMPARE(w.bCheck->text(), QStringLiteral("Check All"));
+    QCOMPARE(w.bUncheck->text(), QStringLiteral("Uncheck All"));
+    QCOMPARE(TFrmMain::Tag(w.b1), 1);
+    QCOMPARE(TFrmMain::Tag(w.b2), 2);
+    QCOMPARE(TFrmMain::Tag(w.b3), 3);
+    QCOMPARE(TFrmMain::Tag(w.bCheck), 1);
+    QCOMPARE(TFrmMain::Tag(w.bUncheck), 0);
+
+    QCOMPARE(w.cOpt->count(), 14);
+    QCOMPARE(w.cOpt->item(0)->text(), QStringLiteral("2 Letter"));
+    QCOMPARE(w.cOpt->item(12)->text(), QStringLiteral("14 Letter"));
+    QCOMPARE(w.cOpt->item(13)->text(), QStringLiteral("15+ Letter"));
+    for (int i = 0; i < 14; ++i) QVERIFY(!w.cOpt->GetChecked(i));
+
+    QCOMPARE(w.font().family(), QStringLiteral("Liberation Sans"));
+    QCOMPARE(w.font().pixelSize(), 11);
+    for (QWidget* entry : {static_cast<QWidget*>(w.tSearch), static_cast<QWidget*>(w.mResults)}) {
+        QCOMPARE(entry->font().family(), QStringLiteral("Liberation Mono"));
+        QCOMPARE(entry->font().pixelSize(), 13);
+        QCOMPARE(entry->palette().color(QPalette::Text), QColor(0, 0, 255));
+        QCOMPARE(entry->palette().color(QPalette::Base), QColor(Qt::white));
+    }
+    QVERIFY(!w.mResults->isReadOnly());
+    QCOMPARE(w.mResults->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(w.mResults->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(w.mResults->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QVERIFY(Results(w).isEmpty());
+    QVERIFY(w.tSearch->maxLength() >= 1 << 30);
+    QCOMPARE(w.pbar1->value(), 0);
+    QCOMPARE(w.ProgressMaximum(), 100);
+    QVERIFY(!w.Image1->pixmap().isNull());
+    QCOMPARE(w.Image1->cursor().shape(), Qt::PointingHandCursor);
+}
+
+void TestFrmMain::menusHaveTheirItemsAndNoShortcuts() {
+    TFrmMain& w = *w_;
+    const QList<QAction*> top = w.MainMenu1->actions();
+    QCOMPARE(top.size(), 3);
+    QCOMPARE(top[0]->text(), QStringLiteral("&File"));
+    QCOMPARE(top[1]->text(), QStringLiteral("&Options"));
+    QCOMPARE(top[2], w.Lists1);
+    QCOMPARE(w.Lists1->text(), QStringLiteral("&About"));
+    QVERIFY(w.Lists1->menu() == nullptr);
+
+    const QList<QAction*> file = w.Search1->actions();
+    QCOMPARE(file.size(), 3);
+    QCOMPARE(file[0], w.mClear);
+    QVERIFY(file[1]->isSeparator());
+    QCOMPARE(file[2], w.mExit);
+    QCOMPARE(w.mClear->text(), QStringLiteral("&Clear"));
+    QCOMPARE(w.mExit->text(), QStringLiteral("E&xit"));
+
+    const QList<QAction*> options = w.options1->actions();
+    QCOMPARE(options.size(), 2);
+    QCOMPARE(options[0], w.mnuTop);
+    QCOMPARE(options[1], w.Clear1);
+    QCOMPARE(w.mnuTop->text(), QStringLiteral("&Always on Top"));
+    QCOMPARE(w.Clear1->text(), QStringLiteral("&Clear results before Find"));
+    QVERIFY(w.mnuTop->isCheckable() && !w.mnuTop->isChecked());
+    QVERIFY(w.Clear1->isCheckable() && !w.Clear1->isChecked());
+
+    for (QAction* action : {w.mClear, w.mExit, w.Lists1, w.mnuTop, w.Clear1}) QVERIFY(action->shortcut().isEmpty());
+
+    // Triggering a check item flips its mark exactly once.
+    w.Clear1->trigger();
+    QVERIFY(w.Clear1->isChecked());
+    w.Clear1->trigger();
+    QVERIFY(!w.Clear1->isChecked());
+    w.Clear1Click(w.Clear1);
+    QVERIFY(w.Clear1->isChecked());
+}
+
+void TestFrmMain::tabCyclesEditBoxAndSearchButtonsOnly() {
+    TFrmMain& w = *w_;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(QApplication::focusWidget(), w.tSearch);
+
+    const QWidget* expected[] = {w.b1, w.b2, w.b3, w.tSearch, w.b1};
+    for (const QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), w.tSearch);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), w.b3);
+
+    for (QWidget* mouseOnly : std::initializer_list<QWidget*>{w.mResults, w.bClear, w.cOpt, w.bCheck, w.bUncheck})
+        QVERIFY2(!(mouseOnly->focusPolicy() & Qt::TabFocus), qPrintable(mouseOnly->objectName()));
+}
+
+void TestFrmMain::enterRunsUnscrambleAndNeverWildOrExact() {
+    TFrmMain& w = *w_;
+    CheckAll(w);
+
+    Type(w, QStringLiteral("c?t"));
+    QTest::mouseClick(w.b1, Qt::LeftButton);
+    const QString byButton = Results(w);
+    QVERIFY(byButton.contains(QStringLiteral("\ncat\n")));
+    QVERIFY(byButton.contains(QStringLiteral("\nact\n")));  // Unscramble: any order of the letters
+
+    w.bClearClick(w.bClear);
+    Type(w, QStringLiteral("c?t"));
+    QTest::keyClick(w.tSearch, Qt::Key_Return);
+    QCOMPARE(Results(w), byButton);
+
+    w.bClearClick(w.bClear);
+    Type(w, QStringLiteral("c?t"));
+    QTest::keyClick(w.tSearch, Qt::Key_Enter);
+    QCOMPARE(Results(w), byButton);
+
+    // Wild of the same pattern keeps the order and gives another list.
+    w.bClearClick(w.bClear);
+    Type(w, QStringLiteral("c?t"));
+    QTest::mouseClick(w.b2, Qt::LeftButton);
+    QVERIFY(Results(w) != byButton);
+    QVERIFY(!Results(w).contains(QStringLiteral("act")));
+
+    // Other keys in the edit box start nothing.
+    w.bClearClick(w.bClear);
+    Type(w, QStringLiteral("cat"));
+    QTest::keyClick(w.tSearch, Qt::Key_Space);
+    QTest::keyClick(w.tSearch, Qt::Key_Backspace);
+    QVERIFY(Results(w).isEmpty());
+}
+
+void TestFrmMain::emptyTextShowsTheMessageBoxAndChangesNothing() {
+    TFrmMain& w = *w_;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.ResultsAppend("kept");
+    w.ProgressSetPosition(40);
+
+    for (int key : {Qt::Key_Escape, Qt::Key_Return}) {
+        BoxSeen seen;
+        AnswerNextBox(&seen, key);
+        QTest::keyClick(w.tSearch, Qt::Key_Return);
+        QVERIFY(seen.shown);
+        QCOMPARE(seen.title, QStringLiteral("Lexigrove"));
+        QCOMPARE(seen.text, QStringLiteral("No letters entered!"));
+        QCOMPARE(seen.icon, QMessageBox::NoIcon);
+        QCOMPARE(seen.buttonCount, 1);
+        QCOMPARE(seen.buttonText, QStringLiteral("OK"));
+    }
+    BoxSeen seen;
+    AnswerNextBox(&seen);
+    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QVERIFY(seen.shown);
+
+    QCOMPARE(Results(w), QStringLiteral("kept\n"));
+    QCOMPARE(w.ProgressPosition(), 40);
+    QVERIFY(w.b1->isEnabled() && w.b2->isEnabled() && w.b3->isEnabled());
+}
+
+void TestFrmMain::checkAllAndUncheckAllSetEveryOption() {
+    TFrmMain& w = *w_;
+    w.cOpt->SetChecked(3, true);
+    QTest::mouseClick(w.bUncheck, Qt::LeftButton);
+    for (int i = 0; i < 14; ++i) QVERIFY(!w.cOpt->GetChecked(i));
+    QTest::mouseClick(w.bCheck, Qt::LeftButton);
+    QTest::mouseClick(w.bCheck, Qt::LeftButton);
+    for (int i = 0; i < 14; ++i) QVERIFY(w.cOpt->GetChecked(i));
+    QTest::mouseClick(w.bUncheck, Qt::LeftButton);
+    for (int i = 0; i < 14; ++i) QVERIFY(!w.cOpt->GetChecked(i));
+}
+
+void TestFrmMain::clearButtonAndMenuEmptyPaneAndEditBoxOnly() {
+    TFrmMain& w = *w_;
+    for (const std::function<void()>& clear : std::initializer_list<std::function<void()>>{
+             [&] { QTest::mouseClick(w.bClear, Qt::LeftButton); }, [&] { w.mClear->trigger(); }}) {
+        CheckAll(w);
+        w.Clear1->trigger();
+        w.mnuTop->setChecked(false);
+        Type(w, QStringLiteral("cat"));
+        QTest::mouseClick(w.b1, Qt::LeftButton);
+        QVERIFY(!Results(w).isEmpty());
+        const int position = w.ProgressPosition();
+
+        clear();
+        QVERIFY(Results(w).isEmpty());
+        QVERIFY(w.tSearch->text().isEmpty());
+        QVERIFY(w.Clear1->isChecked());
+        QCOMPARE(w.ProgressPosition(), position);
+        for (int i = 0; i < 14; ++i) QVERIFY(w.cOpt->GetChecked(i));
+        w.Clear1->trigger();
+    }
+}
+
+void TestFrmMain::clearResultsBeforeFindAndSeparators() {
+    TFrmMain& w = *w_;
+    Type(w, QStringLiteral("cat"));
+    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QCOMPARE(Results(w), QStringLiteral("cat - Found\n"));
+    Type(w, QStringLiteral("qzx"));
+    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QCOMPARE(Results(w), QStringLiteral("cat - Found\n") + kSeparator + QStringLiteral("\nqzx - Not Found\n"));
+
+    // No options ticked: Unscramble adds only the separator.
+    QTest::mouseClick(w.b1, Qt::LeftButton);
+    QVERIFY(Results(w).endsWith(QStringLiteral("Not Found\n") + kSeparator + QStringLiteral("\n")));
+    QCOMPARE(w.ProgressMaximum(), 0);
+
+    w.Clear1->trigger();
+    Type(w, QStringLiteral("dog"));
+    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QCOMPARE(Results(w), QStringLiteral("dog - Found\n"));
+    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QCOMPARE(Results(w), QStringLiteral("dog - Found\n"));
+}
+
+void TestFrmMain::searchLowercasesTheEditBox() {
+    TFrmMain& w = *w_;
+    CheckAll(w);
+    Type(w, QStringLiteral("CaT"));
+    QTest::mouseClick(w.b1, Qt::LeftButton);
+    QCOMPARE(w.tSearch->text(), QStringLiteral("cat"));
+    const QString upper = Results(w);
+    w.bClearClick(w.bClear);
+    Type(w, QStringLiteral("cat"));
+    QTest::mouseClick(w.b1, Qt::LeftButton);
+    QCOMPARE(Results(w), upper);
+
+    // The full 14-option sweep leaves the bar full.
+    QCOMPARE(w.ProgressPosition(), 14);
+    QCOMPARE(w.ProgressMaximum(), 14);
+    QCOMPARE(w.pbar1->value(), w.pbar1->maximum());
+}
+
+void TestFrmMain::nonAsciiTextSurvivesTheRoundTrip() {
+    TFrmMain& w = *w_;
+    CheckAll(w);
+    // Letters outside ASCII are never wildcards and never match a word.
+    Type(w, QStringLiteral("\u00C9T\u00C9"));
+    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QCOMPARE(w.tSearch->text(), QStringLiteral("\u00C9t\u00C9"));
+    QCOMPARE(Results(w), QStringLiteral("\u00C9t\u00C9 - Not Found\n"));
+
+    w.bClearClick(w.bClear);
+    Type(w, QStringLiteral("\u00E9\u00E9\u00E9\u00E9"));
+    QTest::mouseClick(w.b1, Qt::LeftButton);
+    QTest::mouseClick(w.b2, Qt::LeftButton);
+    QVERIFY(Results(w).isEmpty());
+    // A character Latin-1 cannot hold must not turn into a '?'.
+    Type(w, QStringLiteral("\u4E2D\u4E2D\u4E2D"));
+    QTest::mouseClick(w.b2, Qt::LeftButton);
+    QTest::mouseClick(w.b1, Qt::LeftButton);
+    QVERIFY(Results(w).isEmpty());
+    // Nor may half of a surrogate pair.
+    Type(w, QString(QChar(0xD800)) + QStringLiteral("at"));
+    QTest::mouseClick(w.b2, Qt::LeftButton);
+    QVERIFY(Results(w).isEmpty());
+}
+
+void TestFrmMain::textTypedIntoThePaneIsKeptAndFollowedBySeparator() {
+    TFrmMain& w = *w_;
+    // Typed without a final line break: each append starts a new line.
+    QTest::keyClicks(w.mResults, QStringLiteral("my note"));
+    QCOMPARE(w.ResultsLineCount(), 1);
+    Type(w, QStringLiteral("cat"));
+    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QCOMPARE(Results(w), QStringLiteral("my note\n") + kSeparator + QStringLiteral("\ncat - Found"));
+    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QCOMPARE(Results(w), QStringLiteral("my note\n") + kSeparator + QStringLiteral("\ncat - Found\n") + kSeparator +
+                             QStringLiteral("\ncat - Found"));
+
+    // Typed with a final line break: appends go on the empty last line.
+    w.mResults->clear();
+    QTest::keyClicks(w.mResults, QStringLiteral("line one"));
+    QTest::keyClick(w.mResults, Qt::Key_Return);
+    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QCOMPARE(Results(w), QStringLiteral("line one\n") + kSeparator + QStringLiteral("\ncat - Found\n"));
+}
+
+void TestFrmMain::lineCountIgnoresAnEmptyLastLine() {
+    TFrmMain& w = *w_;
+    QCOMPARE(w.ResultsLineCount(), 0);
+    w.mResults->setPlainText(QStringLiteral("\n"));
+    QCOMPARE(w.ResultsLineCount(), 1);
+    w.mResults->setPlainText(QStringLiteral("a\nb"));
+    QCOMPARE(w.ResultsLineCount(), 2);
+    w.mResults->setPlainText(QStringLiteral("a\nb\n"));
+    QCOMPARE(w.ResultsLineCount(), 2);
+    w.ResultsClear();
+    w.ResultsBeginUpdate();
+    w.ResultsAppend("x");
+    w.ResultsAppend("y");
+    QCOMPARE(w.ResultsLineCount(), 2);
+    w.ResultsEndUpdate();
+    QCOMPARE(Results(w), QStringLiteral("x\ny\n"));
+}
+
+void TestFrmMain::appendsOfOneSearchReachThePaneAsOneInsertion() {
+    TFrmMain& w = *w_;
+    CheckAll(w);
+    Type(w, QStringLiteral("aeinrst"));
+    QSignalSpy changes(w.mResults->document(), &QTextDocument::contentsChange);
+    QTest::mouseClick(w.b1, Qt::LeftButton);
+    QCOMPARE(changes.size(), 1);
+    QVERIFY(w.ResultsLineCount() > 100);
+    // The caret follows the last line, which is in view.
+    QCOMPARE(w.mResults->textCursor().position(), w.mResults->document()->characterCount() - 1);
+    QCOMPARE(w.mResults->verticalScrollBar()->value(), w.mResults->verticalScrollBar()->maximum());
+
+    // Wild brackets its appends too: the separator, then all its words.
+    Type(w, QStringLiteral("???"));
+    changes.clear();
+    QTest::mouseClick(w.b2, Qt::LeftButton);
+    QCOMPARE(changes.size(), 2);
+    QVERIFY(Results(w).contains(kSeparator + QStringLiteral("\naah\n")));
+}
+
+void TestFrmMain::focusAfterClickIsNowhereAfterEnterStaysInEditBox() {
+    TFrmMain& w = *w_;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    Type(w, QStringLiteral("cat"));
+
+    for (QPushButton* button : {w.b1, w.b2, w.b3}) {
+        w.tSearch->setFocus();
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), nullptr);
+        QVERIFY(button->isEnabled());
+        // Letters typed now go nowhere; Tab brings the edit box back.
+        QTest::keyClick(&w, Qt::Key_X);
+        QCOMPARE(w.tSearch->text(), QStringLiteral("cat"));
+        QTest::keyClick(&w, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.tSearch);
+    }
+
+    QTest::keyClick(w.tSearch, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), w.tSearch);
+    // Alt+W runs Wild and leaves the focus where the user types.
+    const int lines = w.ResultsLineCount();
+    QTest::keyClick(w.tSearch, Qt::Key_W, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), w.tSearch);
+    QCOMPARE(w.ResultsLineCount(), lines + 2);
+    QVERIFY(Results(w).endsWith(kSeparator + QStringLiteral("\ncat\n")));
+}
+
+void TestFrmMain::alwaysOnTopKeepsStateAndResetsBarListAndPane() {
+    TFrmMain& w = *w_;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.move(40, 30);
+    const QPoint where = w.pos();
+
+    w.cOpt->SetChecked(1, true);
+    w.cOpt->SetChecked(5, true);
+    w.Clear1->trigger();
+    Type(w, QStringLiteral("aeinrst"));
+    QTest::mouseClick(w.b1, Qt::LeftButton);
+    const QString results = Results(w);
+    QCOMPARE(w.ProgressPosition(), 2);
+    QCOMPARE(w.ProgressMaximum(), 2);
+    w.cOpt->setCurrentRow(7);
+
+    w.mnuTop->trigger();
+    QVERIFY(w.mnuTop->isChecked());
+    QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.pos(), where);
+    QCOMPARE(Results(w), results);
+    QCOMPARE(w.tSearch->text(), QStringLiteral("aeinrst"));
+    QVERIFY(w.Clear1->isChecked());
+    QCOMPARE(w.ProgressPosition(), 0);
+    QCOMPARE(w.pbar1->value(), 0);
+    QCOMPARE(w.ProgressMaximum(), 2);
+    QCOMPARE(w.cOpt->currentRow(), 0);
+    for (int i = 0; i < 14; ++i) QCOMPARE(w.cOpt->GetChecked(i), i == 1 || i == 5);
+    QCOMPARE(w.mResults->verticalScrollBar()->value(), 0);
+    QCOMPARE(w.mResults->textCursor().position(), 0);
+
+    w.mnuTop->trigger();
+    QVERIFY(!w.mnuTop->isChecked());
+    QVERIFY(!(w.windowFlags() & Qt::WindowStaysOnTopHint));
+    QVERIFY(w.isVisible());
+    QCOMPARE(Results(w), results);
+    for (int i = 0; i < 14; ++i) QCOMPARE(w.cOpt->GetChecked(i), i == 1 || i == 5);
+}
+
+void TestFrmMain::progressBarClampsAndRejectsNegativeMaximum() {
+    TFrmMain& w = *w_;
+    w.ProgressSetMaximum(5);
+    w.ProgressSetPosition(9);
+    QCOMPARE(w.ProgressPosition(), 5);
+    QCOMPARE(w.pbar1->value(), w.pbar1->maximum());
+    w.ProgressSetPosition(-3);
+    QCOMPARE(w.ProgressPosition(), 0);
+    // An empty range draws an empty bar, not a busy one.
+    w.ProgressSetMaximum(0);
+    QVERIFY(w.pbar1->maximum() > w.pbar1->minimum());
+    QCOMPARE(w.pbar1->value(), 0);
+    try {
+        w.ProgressSetMaximum(-1);
+        QFAIL("a negative maximum was accepted");
+    } catch (const lexigrove::PropertyOutOfRange& e) {
+        QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("QProgressBar property out of range"));
+    }
+    QCOMPARE(w.ProgressMaximum(), 0);
+}
+
+void TestFrmMain::formDestroyReleasesTheCachedLists() {
+    TFrmMain& w = *w_;
+    CheckAll(w);
+    Type(w, QStringLiteral("cats"));
+    QTest::mouseClick(w.b1, Qt::LeftButton);
+    for (int length = 2; length <= 4; ++length) QVERIFY(w.Cache().Peek(length) != nullptr);
+    QVERIFY(w.Cache().Peek(5) == nullptr);
+    w.FormDestroy(&w);
+    for (int length = 0; length < lexigrove::WordListCache::kSlots; ++length)
+        QVERIFY(w.Cache().Peek(length) == nullptr);
+}
+
+void TestFrmMain::errorTextAddsFullStopOnlyAfterLettersAndTheLike() {
+    const auto text = [](auto error) { return LexigroveApp::ErrorText(std::make_exception_ptr(error)); };
+    QCOMPARE(text(std::bad_alloc()), QStringLiteral("Out of memory."));
+    QCOMPARE(text(std::runtime_error("Out of memory")), QStringLiteral("Out of memory."));
+    QCOMPARE(text(std::runtime_error("List 7 damaged")), QStringLiteral("List 7 damaged."));
+    QCOMPARE(text(std::runtime_error("Wrong (2)")), QStringLiteral("Wrong (2)"));
+    QCOMPARE(text(std::runtime_error("Done.")), QStringLiteral("Done."));
+    QCOMPARE(text(std::runtime_error("Stop!")), QStringLiteral("Stop!"));
+    QCOMPARE(text(std::runtime_error("a, b,")), QStringLiteral("a, b,"));
+    QCOMPARE(text(std::runtime_error("trailing ")), QStringLiteral("trailing "));
+    QCOMPARE(text(std::runtime_error("")), QString());
+    QCOMPARE(text(std::runtime_error("caf\xc3\xa9")), QStringLiteral("caf\u00e9."));
+    QCOMPARE(text(42), QStringLiteral("Unexpected error."));
+}
+
+void TestFrmMain::failingHandlerShowsErrorBoxAndLoopGoesOn() {
+    // Every list fails to load, as if memory ran out or the data broke.
+    for (const std::function<lexigrove::WordList(int)>& loader :
+         {std::function<lexigrove::WordList(int)>([](int) -> lexigrove::WordList { throw std::bad_alloc(); }),
+          std::function<lexigrove::WordList(int)>(
+              [](int) -> lexigrove::WordList { throw std::runtime_error("List damaged"); })}) {
+        TFrmMain w(nullptr, loader);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.ResultsAppend("before");
+        CheckAll(w);
+        Type(w, QStringLiteral("CAT"));
+
+        BoxSeen seen;
+        AnswerNextBox(&seen);
+        QTest::mouseClick(w.b1, Qt::LeftButton);
+        QVERIFY(seen.shown);
+        QCOMPARE(seen.title, QStringLiteral("Lexigrove"));
+        QVERIFY(seen.text == QStringLiteral("Out of memory.") || seen.text == QStringLiteral("List damaged."));
+        QCOMPARE(seen.icon, QMessageBox::Critical);
+        QCOMPARE(seen.buttonCount, 1);
+        QVERIFY(seen.applicationModal);
+
+        // The window stays as the handler left it, and works on.
+        QCOMPARE(Results(w), QStringLiteral("before\n") + kSeparator + QStringLiteral("\n"));
+        QCOMPARE(w.tSearch->text(), QStringLiteral("cat"));
+        QVERIFY(w.b1->isEnabled() && w.b2->isEnabled() && w.b3->isEnabled());
+        QTest::mouseClick(w.b3, Qt::LeftButton);
+        QVERIFY(Results(w).endsWith(QStringLiteral("cat - Found\n")));
+        // The pane is not left holding back appends.
+        w.ResultsAppend("after");
+        QVERIFY(Results(w).endsWith(QStringLiteral("after\n")));
+    }
+}
+
+namespace {
+
+class Exploding : public QObject {
+public:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::User) throw std::runtime_error("Exploded in an event");
+        return QObject::event(event);
+    }
+};
+
+}  // namespace
+
+void TestFrmMain::failureInAnyEventReachesTheErrorBox() {
+    Exploding target;
+    BoxSeen seen;
+    AnswerNextBox(&seen);
+    QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
+    QTRY_VERIFY(seen.shown);
+    QCOMPARE(seen.text, QStringLiteral("Exploded in an event."));
+    QCOMPARE(seen.icon, QMessageBox::Critical);
+}
+
+int main(int argc, char** argv) {
+    LexigroveApp app(argc, argv);
+    TestFrmMain test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_FrmMain1.moc"
