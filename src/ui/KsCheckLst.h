@@ -1,0 +1,205 @@
+// TKsCheckListBox: a single-selection list whose rows it draws itself, each
+// with an indent, a three-state check box and the row's text. It lays its
+// rows out like a multi-column list box (top to bottom, then into the next
+// column), toggles a row on a left click over its check box or text and on
+// the space bar, tracks the check box under the pointer, can show its
+// parent's background through the rows, and steps through the rows on Tab.
+//
+// A row's check state lives in a small record that the widget creates only
+// when the row is touched; untouched rows cost nothing beyond their text.
+#pragma once
+
+#include <QColor>
+#include <QListWidget>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+class QStyleOptionButton;
+
+// Raised for a row index the list does not have; the widget is left as it was.
+class EListError : public std::runtime_error {
+public:
+    explicit EListError(int index);
+    int Index() const noexcept { return FIndex; }
+
+private:
+    int FIndex;
+};
+
+// Only cbChecked counts as checked; a grayed row reads as not checked.
+enum TCheckBoxState : unsigned char { cbUnchecked = 0, cbChecked = 1, cbGrayed = 2 };
+
+// How the row height is chosen: measured from the font, or ItemHeight.
+enum TListBoxStyle : unsigned char { lbStandard = 0, lbOwnerDrawFixed = 1 };
+
+// The per-row record. A new record has every field zero or false.
+class TKsCheckListBoxDataWrapper {
+public:
+    std::int32_t Data = 0;          // the application's value for the row
+    TCheckBoxState State = cbUnchecked;
+    bool Hot = false;               // the pointer is over the row's check box or text
+    bool Header = false;            // nothing sets it: every row is an ordinary row
+    std::int32_t HitLeft = 0;       // clickable range, viewport x, as last drawn
+    std::int32_t HitRight = 0;      // inclusive
+};
+
+class TKsCheckListBox : public QListWidget {
+    Q_OBJECT
+    Q_PROPERTY(bool DrawSelect READ DrawSelect WRITE SetDrawSelect)
+    Q_PROPERTY(bool Trasparent READ Trasparent WRITE SetTrasparent)
+    Q_PROPERTY(QColor HeaderColor READ HeaderColor WRITE SetHeaderColor)
+    Q_PROPERTY(QColor HeaderBackgroundColor READ HeaderBackgroundColor WRITE SetHeaderBackgroundColor)
+    Q_PROPERTY(Qt::Alignment HeaderAlignment READ HeaderAlignment WRITE SetHeaderAlignment)
+    Q_PROPERTY(int Indent READ Indent WRITE SetIndent)
+    Q_PROPERTY(bool Flat READ Flat WRITE SetFlat)
+    Q_PROPERTY(int ItemHeight READ ItemHeight WRITE SetItemHeight)
+    Q_PROPERTY(int Columns READ Columns WRITE SetColumns)
+
+public:
+    // The item-data role whose slot holds a row's record. It belongs to the
+    // widget: callers use the row-data operations instead.
+    static constexpr int RecordRole = Qt::UserRole + 0x4B43;
+    using RecordPtr = std::shared_ptr<TKsCheckListBoxDataWrapper>;
+
+    // The check box size shared by every instance: the classic 13-pixel
+    // check mark at 96 dots per inch, scaled to the screen's logical DPI.
+    // Fixed at the first construction and never refreshed.
+    static int CheckWidth();
+    static int CheckHeight();
+
+    explicit TKsCheckListBox(QWidget* parent = nullptr);
+    ~TKsCheckListBox() override;
+
+    // Check state. These throw EListError for an index the list does not have.
+    bool GetChecked(int index) const;
+    void SetChecked(int index, bool value);   // acts only when the checked reading differs
+    TCheckBoxState GetState(int index) const;
+    void SetState(int index, TCheckBoxState state);  // raises no event
+
+    // The application's 32-bit value for a row (0 without a record).
+    std::int32_t GetItemData(int index) const;
+    void SetItemData(int index, std::int32_t value);
+
+    // The user's toggle: unchecked -> checked (or grayed if OnItemAllowGray
+    // allows it), checked -> unchecked, grayed -> checked; then OnItemChange
+    // and ClickCheck, also when nothing changed. Ignores bad indices.
+    void ToggleItem(int index);
+    // Called after every user toggle; raises OnClickCheck.
+    virtual void ClickCheck();
+    // Repaints the row's check box and nothing else.
+    void RepaintCheck(int index);
+    // The row's record, or nullptr; throws EListError for a bad index.
+    TKsCheckListBoxDataWrapper* FindItemRecord(int index) const;
+    // The row's record, created (zeroed) when missing.
+    TKsCheckListBoxDataWrapper* ItemRecord(int index);
+
+    // The selected row, -1 for none; setting -1 clears the selection.
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+
+    // Rebuilds the rows as a fresh control would: every row's state is kept,
+    // hot flags and clickable ranges start afresh, row 0 ends up selected.
+    void RecreateWindow();
+
+    void SetItemHeight(int h);
+    int ItemHeight() const { return FItemHeight; }
+    void SetColumns(int n);            // 0: one column that scrolls vertically
+    int Columns() const { return FColumns; }
+    void SetStyle(TListBoxStyle style);
+    TListBoxStyle Style() const { return FStyle; }
+    int StandardRowHeight() const { return FStandardRowHeight; }
+    int RowHeight() const;             // the height the rows are laid out with
+
+    // Flat, HeaderColor and HeaderBackgroundColor repaint when they change;
+    // the others show at the next repaint.
+    void SetTrasparent(bool value) { FTrasparent = value; }
+    bool Trasparent() const { return FTrasparent; }
+    void SetFlat(bool value);
+    bool Flat() const { return FFlat; }
+    void SetDrawSelect(bool value) { FDrawSelect = value; }
+    bool DrawSelect() const { return FDrawSelect; }
+    void SetIndent(int value) { FIndent = value; }
+    int Indent() const { return FIndent; }
+    void SetHeaderColor(const QColor& value);
+    QColor HeaderColor() const { return FHeaderColor; }
+    void SetHeaderBackgroundColor(const QColor& value);
+    QColor HeaderBackgroundColor() const { return FHeaderBackgroundColor; }
+    void SetHeaderAlignment(Qt::Alignment value) { FHeaderAlignment = value; }
+    Qt::Alignment HeaderAlignment() const { return FHeaderAlignment; }
+
+    // True while the check boxes take the styled look (hot, disabled and
+    // the parent's background); false under Qt's classic "Windows" style.
+    bool StyledLook() const { return FStyled; }
+
+    // Where row drawing puts things, in viewport coordinates, for the row
+    // rectangle that the list gives the row.
+    QRect CheckRect(int index) const;          // the column RepaintCheck repaints
+    QRect CheckBoxRect(const QRect& row) const; // the check box itself
+    QRect TextRect(const QRect& row) const;
+    QRect FocusRect(int index) const;
+
+    // Events. Key-press and mouse handlers are ordinary Qt event filters.
+    std::function<void(TKsCheckListBox* sender)> OnClickCheck;
+    std::function<void(int index, bool& allow)> OnItemAllowGray;
+    std::function<void(int index, TCheckBoxState state)> OnItemChange;
+
+protected:
+    bool event(QEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    class CellDelegate;
+
+    void CheckIndex(int index) const;
+    QListWidgetItem* RowItem(int index) const;
+    RecordPtr RecordOf(int index) const;
+    void StoreRecord(int index, RecordPtr record);
+    QRect RowRect(int index) const;
+    int TextWidth(int index) const;
+    bool HasFocusFlag(int index) const;
+    bool WantsTab();
+    void HandlePress(QMouseEvent* e);
+    void TrackHot(const QPoint& pos);
+    void ClearHot();
+    void RecordHitRange(int index, const QRect& row);
+    void DrawRow(QPainter& p, int index, const QRect& row, bool focused);
+    void DrawCheck(QPainter& p, const QRect& box, TCheckBoxState state, int index);
+    void UpdateFocusArea(int index);
+    void UpdateLayout();
+    void UpdateStandardRowHeight();
+    void EvaluateStyledLook();
+
+    // Fields in the order the widget has always declared them.
+    bool FTrasparent = true;
+    bool FDrawSelect = false;
+    int FIndent = 8;
+    QColor FHeaderColor;
+    Qt::Alignment FHeaderAlignment = Qt::AlignLeft;
+    QColor FHeaderBackgroundColor;
+    bool FFlat = true;
+    int FStandardRowHeight = 0;
+    std::optional<std::deque<TCheckBoxState>> FSavedStates;
+
+    TListBoxStyle FStyle = lbOwnerDrawFixed;
+    int FItemHeight = 16;
+    int FColumns = 0;
+    bool FStyled = true;
+    bool FInDoubleClick = false;
+    CellDelegate* FDelegate = nullptr;
+};
