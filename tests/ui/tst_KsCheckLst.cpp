@@ -1,0 +1,502 @@
+// Behaviour of the length option list widget: layout, check states, row
+// records, mouse and keyboard input, and rebuilding the rows.
+#include "KsCheckLst.h"
+
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStyleFactory>
+#include <QTest>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The main window's length options: 14 rows, three columns of rows 15 high.
+struct LengthOptions {
+    QWidget frame;
+    TKsCheckListBox* list = nullptr;
+    QLineEdit* next = nullptr;  // something for Tab to move the focus to
+
+    explicit LengthOptions(int height = 81) {
+        frame.resize(320, 120);
+        list = new TKsCheckListBox(&frame);
+        for (int i = 2; i <= 14; ++i)
+            list->addItem(QStringLiteral("%1 Letter").arg(i));
+        list->addItem(QStringLiteral("15+ Letter"));
+        list->SetItemHeight(15);
+        list->SetColumns(3);
+        list->setFrameShape(QFrame::NoFrame);
+        list->SetFlat(false);
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPixelSize(11);
+        list->setFont(font);
+        list->setGeometry(6, 16, 289, height);
+        next = new QLineEdit(&frame);
+        next->setGeometry(6, 100, 100, 18);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    }
+
+    QRect Row(int i) const { return list->visualRect(list->model()->index(i, 0)); }
+    int TextWidth(int i) const { return list->fontMetrics().horizontalAdvance(list->item(i)->text()); }
+    // x of the first pixel right of the row's text
+    int TextEnd(int i) const { return list->TextRect(Row(i)).left() + TextWidth(i); }
+    QPoint OverText(int i) const { return {list->TextRect(Row(i)).left() + 2, Row(i).center().y()}; }
+    QWidget* Surface() const { return list->viewport(); }
+};
+
+// What a real double-click delivers to a widget: the second press arrives
+// as a press followed by a double-click event.
+void DoubleClick(QWidget* w, QPoint pos) {
+    QTest::mousePress(w, Qt::LeftButton, {}, pos);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, pos);
+    QTest::mousePress(w, Qt::LeftButton, {}, pos);
+    QTest::mouseDClick(w, Qt::LeftButton, {}, pos);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, pos);
+}
+
+int RecordCount(const TKsCheckListBox& list) {
+    int n = 0;
+    for (int i = 0; i < list.count(); ++i)
+        n += list.FindItemRecord(i) != nullptr;
+    return n;
+}
+
+std::weak_ptr<TKsCheckListBoxDataWrapper> WatchRecord(const QListWidgetItem* item) {
+    return item->data(TKsCheckListBox::RecordRole).value<TKsCheckListBox::RecordPtr>();
+}
+
+}  // namespace
+
+class TstKsCheckLst : public QObject {
+    Q_OBJECT
+
+private slots:
+    void constructorDefaults();
+    void lengthOptionsStartUnchecked();
+    void lengthOptionsLayout();
+    void rowsPerColumn_data();
+    void rowsPerColumn();
+    void checkStateTable_data();
+    void checkStateTable();
+    void toggleRaisesChangeThenClick();
+    void badIndexRaisesAndChangesNothing();
+    void recordsCreatedOnlyWhenNeeded();
+    void recordsFreedWithTheirRows();
+    void pressHitRange_data();
+    void pressHitRange();
+    void onlyLeftPressToggles();
+    void doubleClickTogglesTwice();
+    void spaceTogglesSelectedRow();
+    void tabStepsThroughRows();
+    void recreateKeepsStates();
+};
+
+void TstKsCheckLst::constructorDefaults() {
+    TKsCheckListBox list;
+    QCOMPARE(list.Trasparent(), true);
+    QCOMPARE(list.DrawSelect(), false);
+    QCOMPARE(list.Indent(), 8);
+    QCOMPARE(list.Flat(), true);
+    QCOMPARE(list.ItemHeight(), 16);
+    QCOMPARE(list.Style(), lbOwnerDrawFixed);
+    QCOMPARE(list.StandardRowHeight(), 0);
+    QCOMPARE(list.HeaderAlignment(), Qt::AlignLeft);
+    QCOMPARE(list.selectionMode(), QAbstractItemView::SingleSelection);
+    QVERIFY(list.hasMouseTracking());
+
+    TKsCheckListBoxDataWrapper record;
+    QCOMPARE(record.Data, 0);
+    QCOMPARE(record.State, cbUnchecked);
+    QVERIFY(!record.Hot && !record.Header);
+    QCOMPARE(record.HitLeft, 0);
+    QCOMPARE(record.HitRight, 0);
+}
+
+void TstKsCheckLst::lengthOptionsStartUnchecked() {
+    LengthOptions ui;
+    QCOMPARE(ui.list->count(), 14);
+    QCOMPARE(ui.list->ItemIndex(), -1);
+    QCOMPARE(RecordCount(*ui.list), 0);
+    for (int i = 0; i < 14; ++i)
+        QVERIFY(!ui.list->GetChecked(i));
+}
+
+void TstKsCheckLst::lengthOptionsLayout() {
+    LengthOptions ui;
+    for (int i = 0; i < 14; ++i) {
+        const QRect row = ui.Row(i);
+        QCOMPARE(row, QRect((i / 5) * 96, (i % 5) * 15, 96, 15));
+        QCOMPARE(ui.list->indexAt(row.center()).row(), i);
+    }
+    QVERIFY(!ui.list->horizontalScrollBar()->isVisible());
+    // the check box sits 8 pixels into each column, the text 4 after it
+    QCOMPARE(ui.list->CheckRect(7).left(), 96 + 8);
+    QCOMPARE(ui.list->TextRect(ui.Row(7)).left(), 96 + 8 + TKsCheckListBox::CheckWidth() + 4);
+}
+
+void TstKsCheckLst::rowsPerColumn_data() {
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("perColumn");
+    QTest::addColumn<bool>("scrollBar");
+    QTest::newRow("81 high") << 81 << 5 << false;
+    QTest::newRow("exactly five rows") << 75 << 5 << false;
+    // four to a column need a fourth column and so a scroll bar, which
+    // leaves 60 pixels: still four rows
+    QTest::newRow("one pixel short of five") << 74 << 4 << true;
+}
+
+void TstKsCheckLst::rowsPerColumn() {
+    QFETCH(int, height);
+    QFETCH(int, perColumn);
+    QFETCH(bool, scrollBar);
+    LengthOptions ui(height);
+    QCOMPARE(ui.Row(perColumn - 1).left(), 0);
+    QCOMPARE(ui.Row(perColumn).topLeft(), QPoint(96, 0));
+    QCOMPARE(ui.list->horizontalScrollBar()->isVisible(), scrollBar);
+}
+
+enum class Op { SetCheckedTrue, SetCheckedFalse, SetStateChecked, SetStateGrayed, SetStateUnchecked,
+                Toggle, ToggleAllowGray };
+Q_DECLARE_METATYPE(Op)
+
+void TstKsCheckLst::checkStateTable_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<Op>("op");
+    QTest::addColumn<int>("to");
+    QTest::newRow("unchecked, toggle") << 0 << Op::Toggle << 1;
+    QTest::newRow("unchecked, toggle allowing gray") << 0 << Op::ToggleAllowGray << 2;
+    QTest::newRow("checked, toggle") << 1 << Op::Toggle << 0;
+    QTest::newRow("checked, toggle allowing gray") << 1 << Op::ToggleAllowGray << 0;
+    QTest::newRow("grayed, toggle") << 2 << Op::Toggle << 1;
+    QTest::newRow("grayed, toggle allowing gray") << 2 << Op::ToggleAllowGray << 1;
+    QTest::newRow("unchecked, SetChecked true") << 0 << Op::SetCheckedTrue << 1;
+    QTest::newRow("grayed, SetChecked true") << 2 << Op::SetCheckedTrue << 1;
+    QTest::newRow("checked, SetChecked true") << 1 << Op::SetCheckedTrue << 1;
+    QTest::newRow("checked, SetChecked false") << 1 << Op::SetCheckedFalse << 0;
+    QTest::newRow("unchecked, SetChecked false") << 0 << Op::SetCheckedFalse << 0;
+    QTest::newRow("grayed, SetChecked false stays grayed") << 2 << Op::SetCheckedFalse << 2;
+    QTest::newRow("unchecked, SetState grayed") << 0 << Op::SetStateGrayed << 2;
+    QTest::newRow("checked, SetState grayed") << 1 << Op::SetStateGrayed << 2;
+    QTest::newRow("grayed, SetState unchecked") << 2 << Op::SetStateUnchecked << 0;
+    QTest::newRow("grayed, SetState checked") << 2 << Op::SetStateChecked << 1;
+}
+
+void TstKsCheckLst::checkStateTable() {
+    QFETCH(int, from);
+    QFETCH(Op, op);
+    QFETCH(int, to);
+    LengthOptions ui;
+    TKsCheckListBox& list = *ui.list;
+    const int row = 6;
+    list.SetState(row, TCheckBoxState(from));
+    int events = 0;
+    list.OnItemChange = [&](int, TCheckBoxState) { ++events; };
+    list.OnClickCheck = [&](TKsCheckListBox*) { ++events; };
+    switch (op) {
+    case Op::SetCheckedTrue: list.SetChecked(row, true); break;
+    case Op::SetCheckedFalse: list.SetChecked(row, false); break;
+    case Op::SetStateChecked: list.SetState(row, cbChecked); break;
+    case Op::SetStateGrayed: list.SetState(row, cbGrayed); break;
+    case Op::SetStateUnchecked: list.SetState(row, cbUnchecked); break;
+    case Op::Toggle: list.ToggleItem(row); break;
+    case Op::ToggleAllowGray:
+        list.OnItemAllowGray = [](int, bool& allow) { allow = true; };
+        list.ToggleItem(row);
+        break;
+    }
+    QCOMPARE(int(list.GetState(row)), to);
+    QCOMPARE(list.GetChecked(row), to == cbChecked);
+    const bool userToggle = op == Op::Toggle || op == Op::ToggleAllowGray;
+    QCOMPARE(events, userToggle ? 2 : 0);
+    // nothing else moved
+    for (int i = 0; i < list.count(); ++i)
+        if (i != row)
+            QCOMPARE(list.GetState(i), cbUnchecked);
+}
+
+void TstKsCheckLst::toggleRaisesChangeThenClick() {
+    LengthOptions ui;
+    TKsCheckListBox& list = *ui.list;
+    std::vector<std::string> log;
+    list.OnItemAllowGray = [&](int index, bool&) { log.push_back("allow " + std::to_string(index)); };
+    list.OnItemChange = [&](int index, TCheckBoxState state) {
+        log.push_back("change " + std::to_string(index) + " " + std::to_string(int(state)));
+    };
+    list.OnClickCheck = [&](TKsCheckListBox* sender) {
+        log.push_back(sender == &list ? "click" : "click from elsewhere");
+    };
+    list.ToggleItem(3);
+    list.ToggleItem(3);
+    // a state outside the three is carried through unchanged, events and all
+    list.ItemRecord(4)->State = TCheckBoxState(7);
+    list.ToggleItem(4);
+    // bad indices are ignored
+    list.ToggleItem(-1);
+    list.ToggleItem(14);
+    const std::vector<std::string> expected = {"allow 3", "change 3 1", "click", "change 3 0", "click",
+                                               "change 4 7", "click"};
+    QCOMPARE(log, expected);
+    QCOMPARE(int(list.GetState(4)), 7);
+}
+
+void TstKsCheckLst::badIndexRaisesAndChangesNothing() {
+    LengthOptions ui;
+    TKsCheckListBox& list = *ui.list;
+    list.SetItemIndex(2);
+    for (int bad : {14, -1}) {
+        const std::string message = "List index out of bounds (" + std::to_string(bad) + ")";
+        auto expectError = [&](auto&& call) {
+            try {
+                call();
+                QFAIL("no EListError");
+            } catch (const EListError& e) {
+                QCOMPARE(std::string(e.what()), message);
+                QCOMPARE(e.Index(), bad);
+            }
+        };
+        expectError([&] { (void)list.GetChecked(bad); });
+        expectError([&] { list.SetChecked(bad, true); });
+        expectError([&] { (void)list.GetState(bad); });
+        expectError([&] { list.SetState(bad, cbChecked); });
+        expectError([&] { (void)list.GetItemData(bad); });
+        expectError([&] { list.SetItemData(bad, 5); });
+        expectError([&] { list.RepaintCheck(bad); });
+        expectError([&] { (void)list.FindItemRecord(bad); });
+        expectError([&] { (void)list.ItemRecord(bad); });
+    }
+    QCOMPARE(list.count(), 14);
+    QCOMPARE(RecordCount(list), 0);
+    QCOMPARE(list.ItemIndex(), 2);
+}
+
+void TstKsCheckLst::recordsCreatedOnlyWhenNeeded() {
+    LengthOptions ui;
+    TKsCheckListBox& list = *ui.list;
+    // reads and changes that change nothing leave rows bare
+    list.SetChecked(0, false);
+    list.SetState(1, cbUnchecked);
+    (void)list.GetState(2);
+    (void)list.GetItemData(3);
+    list.RepaintCheck(4);
+    QCOMPARE(RecordCount(list), 0);
+
+    list.SetChecked(5, true);
+    list.SetState(6, cbGrayed);
+    list.SetItemData(7, -42);
+    QVERIFY(list.FindItemRecord(5) && list.FindItemRecord(6) && list.FindItemRecord(7));
+    QCOMPARE(list.GetItemData(7), -42);
+    QCOMPARE(list.GetState(7), cbUnchecked);
+    QCOMPARE(RecordCount(list), 3);
+
+    // the pointer passing over a row makes its record, hot or not
+    QTest::mouseMove(ui.Surface(), ui.OverText(10));
+    QTRY_VERIFY(list.FindItemRecord(10));
+    QVERIFY(list.FindItemRecord(10)->Hot);
+    const QRect row11 = ui.Row(11);
+    QTest::mouseMove(ui.Surface(), QPoint(row11.right() - 1, row11.center().y()));
+    QTRY_VERIFY(list.FindItemRecord(11));
+    QVERIFY(!list.FindItemRecord(11)->Hot);
+    QVERIFY(!list.FindItemRecord(10)->Hot);
+    QCOMPARE(RecordCount(list), 5);
+}
+
+void TstKsCheckLst::recordsFreedWithTheirRows() {
+    LengthOptions ui;
+    TKsCheckListBox& list = *ui.list;
+    list.SetChecked(2, true);
+    list.SetChecked(3, true);
+    list.SetItemData(4, 9);
+    auto deleted = WatchRecord(list.item(2));
+    auto cleared = WatchRecord(list.item(3));
+    QVERIFY(!deleted.expired() && !cleared.expired());
+
+    delete list.item(2);
+    QVERIFY(deleted.expired());
+    QCOMPARE(list.count(), 13);
+    // the rows below moved up with their records
+    QVERIFY(list.GetChecked(2));
+    QCOMPARE(list.GetItemData(3), 9);
+
+    list.clear();
+    QVERIFY(cleared.expired());
+    QCOMPARE(list.count(), 0);
+}
+
+void TstKsCheckLst::pressHitRange_data() {
+    QTest::addColumn<int>("row");
+    QTest::newRow("first column") << 2;
+    QTest::newRow("second column") << 7;
+    QTest::newRow("third column") << 13;
+}
+
+void TstKsCheckLst::pressHitRange() {
+    QFETCH(int, row);
+    LengthOptions ui;
+    TKsCheckListBox& list = *ui.list;
+    const QRect r = ui.Row(row);
+    const int y = r.center().y();
+    const int boxLeft = r.left() + list.Indent();
+    struct Case { int x; bool toggles; };
+    const Case cases[] = {
+        {boxLeft, true},               // the check box's left edge
+        {boxLeft - 1, false},          // inside the indent
+        {r.left(), false},
+        {ui.TextEnd(row) + 5, true},   // 5 pixels past the text
+        {ui.TextEnd(row) + 6, false},  // 6 pixels past
+        {ui.OverText(row).x(), true},
+    };
+    bool checked = false;
+    for (const Case& c : cases) {
+        QTest::mouseMove(ui.Surface(), QPoint(c.x, y));
+        QTest::mouseClick(ui.Surface(), Qt::LeftButton, {}, QPoint(c.x, y));
+        if (c.toggles)
+            checked = !checked;
+        QVERIFY2(list.GetChecked(row) == checked, qPrintable(QStringLiteral("x = %1").arg(c.x)));
+        QCOMPARE(list.ItemIndex(), row);
+    }
+    const TKsCheckListBoxDataWrapper* record = list.FindItemRecord(row);
+    QCOMPARE(record->HitLeft, boxLeft);
+    QCOMPARE(record->HitRight, ui.TextEnd(row) + 5);
+}
+
+void TstKsCheckLst::onlyLeftPressToggles() {
+    LengthOptions ui;
+    TKsCheckListBox& list = *ui.list;
+    const QPoint at = ui.OverText(8);
+    QTest::mouseMove(ui.Surface(), at);
+    QTest::mouseClick(ui.Surface(), Qt::RightButton, {}, at);
+    QTest::mouseClick(ui.Surface(), Qt::MiddleButton, {}, at);
+    QVERIFY(!list.GetChecked(8));
+    // a press with no move before it (a touch tap) still toggles
+    QTest::mouseClick(ui.Surface(), Qt::LeftButton, {}, ui.OverText(9));
+    QVERIFY(list.GetChecked(9));
+    // a press below the last row of a short column lands on no row
+    QTest::mouseClick(ui.Surface(), Qt::LeftButton, {}, QPoint(200, 70));
+    QCOMPARE(list.GetChecked(13), false);
+}
+
+void TstKsCheckLst::doubleClickTogglesTwice() {
+    LengthOptions ui;
+    TKsCheckListBox& list = *ui.list;
+    int changes = 0;
+    int clicks = 0;
+    list.OnItemChange = [&](int, TCheckBoxState) { ++changes; };
+    list.OnClickCheck = [&](TKsCheckListBox*) { ++clicks; };
+    const QPoint box = list.CheckRect(5).center();
+    QTest::mouseMove(ui.Surface(), box);
+    DoubleClick(ui.Surface(), box);
+    QVERIFY(!list.GetChecked(5));
+    QCOMPARE(changes, 2);
+    QCOMPARE(clicks, 2);
+}
+
+// Stands in for a key-press handler that swallows the space bar.
+class SwallowSpace : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* e) override {
+        return e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Space;
+    }
+};
+
+void TstKsCheckLst::spaceTogglesSelectedRow() {
+    LengthOptions ui;
+    TKsCheckListBox& list = *ui.list;
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_Space);
+    QCOMPARE(RecordCount(list), 0);
+    QCOMPARE(list.ItemIndex(), -1);
+
+    list.SetItemIndex(3);
+    QTest::keyClick(&list, Qt::Key_Space);
+    QVERIFY(list.GetChecked(3));
+    QTest::keyClick(&list, Qt::Key_Space);
+    QVERIFY(!list.GetChecked(3));
+
+    SwallowSpace swallow;
+    list.installEventFilter(&swallow);
+    QTest::keyClick(&list, Qt::Key_Space);
+    QVERIFY(!list.GetChecked(3));
+    list.removeEventFilter(&swallow);
+
+    // other characters move the selection as usual and toggle nothing
+    QTest::keyClick(&list, Qt::Key_1);
+    QCOMPARE(list.ItemIndex(), 8);
+    QCOMPARE(list.GetState(8), cbUnchecked);
+}
+
+void TstKsCheckLst::tabStepsThroughRows() {
+    LengthOptions ui;
+    TKsCheckListBox& list = *ui.list;
+    QApplication::setActiveWindow(&ui.frame);
+    QVERIFY(QTest::qWaitForWindowActive(&ui.frame));
+    auto focusList = [&] {
+        list.setFocus();
+        QTRY_VERIFY(list.hasFocus());
+    };
+
+    focusList();
+    QTest::keyClick(&list, Qt::Key_Tab);  // nothing selected: row 0, stay
+    QCOMPARE(list.ItemIndex(), 0);
+    QVERIFY(list.hasFocus());
+
+    list.SetItemIndex(3);
+    QTest::keyClick(&list, Qt::Key_Tab);
+    QCOMPARE(list.ItemIndex(), 4);
+    QVERIFY(list.hasFocus());
+    QTest::keyClick(&list, Qt::Key_Tab, Qt::ShiftModifier);  // Shift is not looked at
+    QCOMPARE(list.ItemIndex(), 5);
+    QTest::keyRelease(&list, Qt::Key_Tab);  // a release does not step again
+    QCOMPARE(list.ItemIndex(), 5);
+
+    list.SetItemIndex(13);
+    QTest::keyClick(&list, Qt::Key_Tab);  // last row: row 0, and the focus moves on
+    QCOMPARE(list.ItemIndex(), 0);
+    QTRY_VERIFY(ui.next->hasFocus());
+
+    // an empty list passes Tab on
+    list.clear();
+    focusList();
+    QTest::keyClick(&list, Qt::Key_Tab);
+    QTRY_VERIFY(ui.next->hasFocus());
+}
+
+void TstKsCheckLst::recreateKeepsStates() {
+    LengthOptions ui;
+    TKsCheckListBox& list = *ui.list;
+    for (int i = 0; i < list.count(); ++i)
+        list.SetChecked(i, true);  // "Check All"
+    list.SetState(12, cbGrayed);
+    list.SetItemData(3, 1234);
+    list.SetItemIndex(9);
+    QTest::mouseMove(ui.Surface(), ui.OverText(6));
+    QTRY_VERIFY(list.FindItemRecord(6)->Hot);
+    auto before = WatchRecord(list.item(0));
+
+    list.RecreateWindow();
+
+    QVERIFY(before.expired());
+    QCOMPARE(RecordCount(list), 14);
+    for (int i = 0; i < list.count(); ++i) {
+        QCOMPARE(list.GetState(i), i == 12 ? cbGrayed : cbChecked);
+        const TKsCheckListBoxDataWrapper* record = list.FindItemRecord(i);
+        QVERIFY(!record->Hot);
+        QCOMPARE(record->HitLeft, 0);
+        QCOMPARE(record->HitRight, 0);
+    }
+    QCOMPARE(list.GetItemData(3), 1234);
+    QCOMPARE(list.ItemIndex(), 0);
+    // the saved states are gone: a later data write keeps the row's state
+    list.SetItemData(5, 1);
+    QCOMPARE(list.GetState(5), cbChecked);
+
+    TKsCheckListBox empty;
+    empty.RecreateWindow();
+    QCOMPARE(empty.ItemIndex(), -1);
+}
+
+QTEST_MAIN(TstKsCheckLst)
+#include "tst_KsCheckLst.moc"

@@ -1,0 +1,386 @@
+// Drawing of the length option list widget, checked on rendered pixels:
+// where the check boxes go in the styled and classic looks, hot-tracking,
+// the disabled look, transparency, the focus frame, and single check box
+// repaints.
+#include "KsCheckLst.h"
+
+#include <QPainter>
+#include <QPaintEvent>
+#include <QStyleFactory>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QColor kParentColor(200, 60, 40);
+
+struct Frame {
+    std::unique_ptr<QStyle> style;
+    QWidget frame;
+    TKsCheckListBox* list = nullptr;
+
+    Frame(const QString& styleName, int rowHeight = 15) : style(QStyleFactory::create(styleName)) {
+        frame.resize(320, 120);
+        QPalette pal = frame.palette();
+        pal.setColor(QPalette::Window, kParentColor);
+        frame.setPalette(pal);
+        frame.setAutoFillBackground(true);
+        list = new TKsCheckListBox(&frame);
+        list->setStyle(style.get());
+        for (int i = 2; i <= 14; ++i)
+            list->addItem(QStringLiteral("%1 Letter").arg(i));
+        list->addItem(QStringLiteral("15+ Letter"));
+        list->SetItemHeight(rowHeight);
+        list->SetColumns(3);
+        list->setFrameShape(QFrame::NoFrame);
+        list->SetFlat(false);
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPixelSize(11);
+        list->setFont(font);
+        list->setGeometry(6, 16, 289, 81);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    }
+    ~Frame() {
+        delete list;  // before the style it uses
+    }
+
+    QRect Row(int i) const { return list->visualRect(list->model()->index(i, 0)); }
+    // The list as it shows on screen, in viewport coordinates.
+    QImage Shot() {
+        QApplication::processEvents();
+        return frame.grab(list->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    QPoint OverText(int i) const { return {list->TextRect(Row(i)).left() + 2, Row(i).center().y()}; }
+};
+
+// The bounding box of the pixels in `area` that differ from `background`.
+QRect Drawn(const QImage& img, const QRect& area, QRgb background) {
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (img.pixel(x, y) != background)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+QImage Part(const QImage& img, const QRect& r) {
+    return img.copy(r);
+}
+
+// Paint regions that reach the widget's surface.
+class PaintLog : public QObject {
+public:
+    QRegion painted;
+    int events = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            painted |= static_cast<QPaintEvent*>(e)->region();
+            ++events;
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+class TstKsCheckLstDraw : public QObject {
+    Q_OBJECT
+
+private slots:
+    void checkBoxPlacement_data();
+    void checkBoxPlacement();
+    void flatClassicBox();
+    void stateLooks();
+    void hotTracking();
+    void classicIgnoresHover();
+    void disabledLook();
+    void transparency();
+    void focusFrame();
+    void drawSelectHighlights();
+    void repaintCheckTouchesOnlyTheBox();
+    void styleChangeSwitchesLook();
+};
+
+void TstKsCheckLstDraw::checkBoxPlacement_data() {
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<int>("rowHeight");
+    QTest::addColumn<int>("drop");  // pixels between the row's top and the box
+    // Rows of 15 place both looks alike; rows of 16 put the styled box a pixel lower.
+    QTest::newRow("styled, rows of 15") << "Fusion" << 15 << 1;
+    QTest::newRow("classic, rows of 15") << "Windows" << 15 << 1;
+    QTest::newRow("styled, rows of 16") << "Fusion" << 16 << 2;
+    QTest::newRow("classic, rows of 16") << "Windows" << 16 << 1;
+    QTest::newRow("styled, rows of 13") << "Fusion" << 13 << 0;
+    QTest::newRow("classic, rows of 11") << "Windows" << 11 << 0;
+}
+
+void TstKsCheckLstDraw::checkBoxPlacement() {
+    QFETCH(QString, style);
+    QFETCH(int, rowHeight);
+    QFETCH(int, drop);
+    Frame ui(style, rowHeight);
+    // a plain background to measure against, unlike any colour of the box
+    ui.list->SetTrasparent(false);
+    const QColor background(40, 140, 60);
+    QPalette pal = ui.list->viewport()->palette();
+    pal.setColor(QPalette::Base, background);
+    ui.list->viewport()->setPalette(pal);
+    const QImage img = ui.Shot();
+    const int side = TKsCheckListBox::CheckWidth();
+    const int expectedHeight = std::min(side, rowHeight);
+    for (int row : {0, 3, 6, 12}) {
+        const QRect r = ui.Row(row);
+        const QRect column(r.left(), r.top(), ui.list->Indent() + side + 3, r.height());
+        const QRect box(r.left() + ui.list->Indent(), r.top() + drop, side, expectedHeight);
+        QCOMPARE(Drawn(img, column, background.rgb()), box);
+        QCOMPARE(ui.list->CheckBoxRect(r), box);
+    }
+}
+
+void TstKsCheckLstDraw::flatClassicBox() {
+    Frame ui("Windows");
+    ui.list->SetTrasparent(false);
+    ui.list->SetState(4, cbChecked);
+    const QImage raised = ui.Shot();
+    ui.list->SetFlat(true);
+    const QImage flat = ui.Shot();
+    const QRgb background = ui.list->viewport()->palette().color(QPalette::Base).rgb();
+    const QRect box = ui.list->CheckBoxRect(ui.Row(4));
+    // a one-pixel frame in the shadow colour, one pixel in from the box
+    QCOMPARE(Drawn(flat, box.adjusted(-2, -2, 2, 2), background), box.adjusted(1, 1, -1, -1));
+    const QRgb shadow = ui.list->palette().color(QPalette::Dark).rgb();
+    const QRect frame = box.adjusted(1, 1, -1, -1);
+    for (int x = frame.left(); x <= frame.right(); ++x) {
+        QCOMPARE(flat.pixel(x, frame.top()), shadow);
+        QCOMPARE(flat.pixel(x, frame.bottom()), shadow);
+    }
+    for (int y = frame.top(); y <= frame.bottom(); ++y) {
+        QCOMPARE(flat.pixel(frame.left(), y), shadow);
+        QCOMPARE(flat.pixel(frame.right(), y), shadow);
+    }
+    // inside it, the classic box's interior unchanged
+    const QRect inner = box.adjusted(2, 2, -2, -2);
+    QCOMPARE(Part(flat, inner), Part(raised, inner));
+    // and the text did not move
+    const QRect text = ui.list->TextRect(ui.Row(4));
+    QCOMPARE(Part(flat, text), Part(raised, text));
+}
+
+void TstKsCheckLstDraw::stateLooks() {
+    for (const char* style : {"Fusion", "Windows"}) {
+        Frame ui(style);
+        ui.list->SetState(1, cbChecked);
+        ui.list->SetState(2, cbGrayed);
+        const QImage img = ui.Shot();
+        if (qEnvironmentVariableIsSet("KS_DUMP")) img.scaled(img.size()*4).save(QStringLiteral("/tmp/proto/state_%1.png").arg(style));
+        const QImage off = Part(img, ui.list->CheckBoxRect(ui.Row(0)));
+        const QImage on = Part(img, ui.list->CheckBoxRect(ui.Row(1)));
+        const QImage mixed = Part(img, ui.list->CheckBoxRect(ui.Row(2)));
+        QVERIFY2(off != on && on != mixed && off != mixed, style);
+        QCOMPARE(Part(img, ui.list->CheckBoxRect(ui.Row(3))), off);
+    }
+}
+
+void TstKsCheckLstDraw::hotTracking() {
+    Frame ui("Fusion");
+    TKsCheckListBox& list = *ui.list;
+    auto box = [&](const QImage& img, int row) { return Part(img, list.CheckBoxRect(ui.Row(row))); };
+    const QImage cold = ui.Shot();
+
+    QTest::mouseMove(list.viewport(), ui.OverText(1));
+    QTRY_VERIFY(list.FindItemRecord(1) && list.FindItemRecord(1)->Hot);
+    const QImage first = ui.Shot();
+    QVERIFY(box(first, 1) != box(cold, 1));
+    for (int row = 0; row < list.count(); ++row)
+        if (row != 1)
+            QCOMPARE(box(first, row), box(cold, row));
+    const QRect text = list.TextRect(ui.Row(1));
+    QCOMPARE(Part(first, text), Part(cold, text));
+
+    QTest::mouseMove(list.viewport(), list.CheckRect(7).center());
+    QTRY_VERIFY(list.FindItemRecord(7) && list.FindItemRecord(7)->Hot);
+    const QImage second = ui.Shot();
+    QCOMPARE(box(second, 1), box(cold, 1));
+    QCOMPARE(box(second, 7), box(first, 1));
+    QVERIFY(!list.FindItemRecord(1)->Hot);
+
+    // the indent counts as the row's, the space right of the text does not
+    QTest::mouseMove(list.viewport(), ui.Row(8).topLeft() + QPoint(1, 7));
+    QTRY_VERIFY(list.FindItemRecord(8) && list.FindItemRecord(8)->Hot);
+    QTest::mouseMove(list.viewport(), QPoint(ui.Row(8).right() - 2, ui.Row(8).center().y()));
+    QTRY_VERIFY(!list.FindItemRecord(8)->Hot);
+
+    QTest::mouseMove(list.viewport(), ui.OverText(12));
+    QTRY_VERIFY(list.FindItemRecord(12)->Hot);
+    QTest::mouseMove(&ui.frame, QPoint(310, 110));  // out of the widget
+    QTRY_VERIFY(!list.FindItemRecord(12)->Hot);
+    QCOMPARE(ui.Shot(), cold);
+}
+
+void TstKsCheckLstDraw::classicIgnoresHover() {
+    Frame ui("Windows");
+    const QImage cold = ui.Shot();
+    QTest::mouseMove(ui.list->viewport(), ui.OverText(2));
+    QTRY_VERIFY(ui.list->FindItemRecord(2) && ui.list->FindItemRecord(2)->Hot);
+    QCOMPARE(ui.Shot(), cold);
+}
+
+void TstKsCheckLstDraw::disabledLook() {
+    Frame ui("Fusion");
+    TKsCheckListBox& list = *ui.list;
+    list.SetState(1, cbChecked);
+    list.SetState(2, cbGrayed);
+    auto box = [&](const QImage& img, int row) { return Part(img, list.CheckBoxRect(ui.Row(row))); };
+    const QImage enabled = ui.Shot();
+    list.ItemRecord(4)->Hot = true;
+    const QImage enabledHot = ui.Shot();
+
+    list.setEnabled(false);
+    const QImage disabled = ui.Shot();
+    for (int row : {0, 1, 2})
+        QVERIFY(box(disabled, row) != box(enabled, row));
+    // a hot row keeps its hot look
+    QCOMPARE(box(disabled, 4), box(enabledHot, 4));
+    QVERIFY(box(enabledHot, 4) != box(enabled, 4));
+    // the text goes grey
+    const QRect text = list.TextRect(ui.Row(0));
+    QVERIFY(Part(disabled, text) != Part(enabled, text));
+}
+
+void TstKsCheckLstDraw::transparency() {
+    const QRgb parent = kParentColor.rgb();
+    for (const char* style : {"Fusion", "Windows"}) {
+        for (bool transparent : {true, false}) {
+            Frame ui(style);
+            ui.list->SetTrasparent(transparent);
+            ui.list->viewport()->update();
+            const QImage img = ui.Shot();
+            const QRgb base = ui.list->viewport()->palette().color(QPalette::Base).rgb();
+            // the space right of a row's text, the indent, and below the short last column
+            const QRect row = ui.Row(5);
+            const QPoint spots[] = {{row.right() - 2, row.center().y()}, {row.left() + 2, row.top() + 3}, {250, 70}};
+            const bool showsParent = transparent && QLatin1String(style) == QLatin1String("Fusion");
+            for (const QPoint& at : spots)
+                QVERIFY2(img.pixel(at) == (showsParent ? parent : base),
+                         qPrintable(QStringLiteral("%1, transparent %2").arg(style).arg(transparent)));
+        }
+    }
+}
+
+void TstKsCheckLstDraw::focusFrame() {
+    Frame ui("Windows");
+    TKsCheckListBox& list = *ui.list;
+    QApplication::setActiveWindow(&ui.frame);
+    QVERIFY(QTest::qWaitForWindowActive(&ui.frame));
+    const QImage unfocused = ui.Shot();
+    list.setFocus();
+    list.SetItemIndex(6);
+    QTRY_VERIFY(list.hasFocus());
+
+    const QRect row = ui.Row(6);
+    const int textWidth = list.fontMetrics().horizontalAdvance(list.item(6)->text());
+    const int textHeight = list.fontMetrics().height();
+    const int boxRight = row.left() + list.Indent() + TKsCheckListBox::CheckWidth();  // exclusive
+    const QRect frame = list.FocusRect(6);
+    QCOMPARE(frame.top(), row.top() - 1);
+    QCOMPARE(frame.bottom() + 1, row.top() + textHeight + 2);
+    QCOMPARE(frame.left(), boxRight + 3);
+    QCOMPARE(frame.right() + 1, boxRight + textWidth + 8);
+    if (textHeight == 13)  // the list's own font: the frame ends on the row's bottom edge
+        QCOMPARE(frame.bottom() + 1, row.bottom() + 1);
+
+    // dots on the frame's edges, including the line in the row above
+    const QImage focused = ui.Shot();
+    auto changedOn = [&](int x0, int y0, int x1, int y1) {
+        int n = 0;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                n += focused.pixel(x, y) != unfocused.pixel(x, y);
+        return n;
+    };
+    QVERIFY(changedOn(frame.left(), frame.top(), frame.right(), frame.top()) > 0);
+    QVERIFY(changedOn(frame.left(), frame.bottom(), frame.right(), frame.bottom()) > 0);
+    QVERIFY(changedOn(frame.left(), frame.top(), frame.left(), frame.bottom()) > 0);
+    QVERIFY(changedOn(frame.right(), frame.top(), frame.right(), frame.bottom()) > 0);
+    QCOMPARE(changedOn(frame.left() - 3, frame.top() - 3, frame.left() - 1, frame.bottom() + 3), 0);
+    QCOMPARE(changedOn(frame.left(), frame.top() - 3, frame.right(), frame.top() - 1), 0);
+    QCOMPARE(changedOn(frame.right() + 1, frame.top(), frame.right() + 3, frame.bottom()), 0);
+
+    // moving on leaves no dots behind in the row above
+    list.SetItemIndex(7);
+    const QImage moved = ui.Shot();
+    QCOMPARE(Part(moved, ui.Row(5)), Part(unfocused, ui.Row(5)));
+    // (the new frame's top line lies on row 6's bottom line)
+    QCOMPARE(Part(moved, ui.Row(6).adjusted(0, 0, 0, -1)), Part(unfocused, ui.Row(6).adjusted(0, 0, 0, -1)));
+}
+
+void TstKsCheckLstDraw::drawSelectHighlights() {
+    Frame ui("Windows");  // its focus frame is dots on the edges only
+    TKsCheckListBox& list = *ui.list;
+    list.SetDrawSelect(true);
+    QApplication::setActiveWindow(&ui.frame);
+    QVERIFY(QTest::qWaitForWindowActive(&ui.frame));
+    list.setFocus();
+    list.SetItemIndex(2);
+    QTRY_VERIFY(list.hasFocus());
+    const QImage img = ui.Shot();
+    const QRgb highlight = list.palette().color(QPalette::Highlight).rgb();
+    const QRgb highlightText = list.palette().color(QPalette::HighlightedText).rgb();
+    auto count = [&](const QRect& r, QRgb colour) {
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                n += img.pixel(x, y) == colour;
+        return n;
+    };
+    const QRect frame = list.FocusRect(2);
+    const QRect inside = frame.adjusted(1, 1, -1, -1);
+    QVERIFY(count(inside, highlight) > inside.width() * inside.height() / 2);
+    int lightest = 0;  // the text, in the highlight text colour
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            lightest = std::max(lightest, qGray(img.pixel(x, y)));
+    QVERIFY(lightest > qGray(highlightText) - 40);
+    QCOMPARE(count(frame.adjusted(-2, -2, 2, 2), highlight), count(frame, highlight));
+    const QRect other = list.TextRect(ui.Row(8));
+    QCOMPARE(count(other, highlight), 0);
+}
+
+void TstKsCheckLstDraw::repaintCheckTouchesOnlyTheBox() {
+    Frame ui("Fusion");
+    TKsCheckListBox& list = *ui.list;
+    QTest::qWait(50);
+    PaintLog log;
+    list.viewport()->installEventFilter(&log);
+
+    list.SetChecked(9, true);
+    QTRY_VERIFY(log.events > 0);
+    QVERIFY(list.CheckRect(9).contains(log.painted.boundingRect()));
+
+    // a second SetChecked with the same value paints nothing
+    log.painted = QRegion();
+    log.events = 0;
+    list.SetChecked(9, true);
+    QTest::qWait(20);
+    QCOMPARE(log.events, 0);
+
+    list.RepaintCheck(11);
+    QTRY_VERIFY(log.events > 0);
+    QCOMPARE(log.painted, QRegion(list.CheckRect(11)));
+    list.viewport()->removeEventFilter(&log);
+}
+
+void TstKsCheckLstDraw::styleChangeSwitchesLook() {
+    Frame ui("Fusion");
+    QVERIFY(ui.list->StyledLook());
+    std::unique_ptr<QStyle> classic(QStyleFactory::create("Windows"));
+    ui.list->setStyle(classic.get());
+    QVERIFY(!ui.list->StyledLook());
+    ui.list->setStyle(ui.style.get());
+    QVERIFY(ui.list->StyledLook());
+}
+
+QTEST_MAIN(TstKsCheckLstDraw)
+#include "tst_KsCheckLstDraw.moc"
