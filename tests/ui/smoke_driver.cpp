@@ -162,13 +162,23 @@ void Settle(int ms = 300) {
     }
 }
 
-QString ClipboardAfterCopy(XDisplay& display, xcb_window_t window) {
-    QGuiApplication::clipboard()->clear();
-    Settle(100);
-    display.Key(window, 'a', kControl);
-    display.Key(window, 'c', kControl);
-    Settle();
-    return QGuiApplication::clipboard()->text();
+// Selects all and copies, until the clipboard holds what `wanted` accepts
+// or ten seconds pass (a busy machine may be slow to answer); returns the
+// last text read.
+template <typename Wanted>
+QString CopyUntil(XDisplay& display, xcb_window_t window, Wanted wanted) {
+    QString text;
+    QElapsedTimer waited;
+    waited.start();
+    do {
+        QGuiApplication::clipboard()->clear();
+        Settle(50);
+        display.Key(window, 'a', kControl);
+        display.Key(window, 'c', kControl);
+        Settle();
+        text = QGuiApplication::clipboard()->text();
+    } while (!wanted(text) && waited.elapsed() < 10000);
+    return text;
 }
 
 }  // namespace
@@ -195,7 +205,7 @@ int main(int argc, char** argv) {
     display.Key(window, 'w', kAlt);
     Settle(1500);
 
-    const QString typed = ClipboardAfterCopy(display, window);
+    const QString typed = CopyUntil(display, window, [](const QString& t) { return t == QStringLiteral("c?t"); });
     if (typed != QStringLiteral("c?t")) {
         std::fprintf(stderr, "smoke: the edit box holds \"%s\", expected the lowercased \"c?t\"\n", qPrintable(typed));
         return 1;
@@ -204,8 +214,11 @@ int main(int argc, char** argv) {
     // Into the results pane, somewhere in its middle.
     display.Click(window, 150, 320);
     Settle();
-    const QString results = ClipboardAfterCopy(display, window);
-    if (!results.startsWith(QStringLiteral("cat\n")) || !results.contains(QStringLiteral("\ncut\n"))) {
+    const auto found = [](const QString& t) {
+        return t.startsWith(QStringLiteral("cat\n")) && t.contains(QStringLiteral("\ncut\n"));
+    };
+    const QString results = CopyUntil(display, window, found);
+    if (!found(results)) {
         std::fprintf(stderr, "smoke: the results pane holds \"%s\"\n", qPrintable(results.left(200)));
         return 1;
     }
