@@ -412,15 +412,14 @@ QRect TKsCheckListBox::TextRect(const QRect& row) const {
 QRect TKsCheckListBox::FocusRect(int index) const {
     CheckIndex(index);
     const QRect row = RowRect(index);
-    const QFontMetrics metrics(font());
-    const int textWidth = TextWidth(index);
-    const int textHeight = metrics.height();
-    // The measured text box starts at the text rectangle's top left; the
-    // focus frame hugs its bottom text line and grows two pixels each way.
+    // From a pixel left of the text to the end of the clickable slack, and
+    // from the row's top + 1 to the text's height, grown two pixels up and
+    // down: with 13-pixel text in 15-pixel rows the top line falls in the
+    // row above and the bottom line on the row's own last line.
     const int left = TextRect(row).left() - 1;
-    const int bottom = row.top() + textHeight;  // exclusive
-    const int top = bottom - textHeight + 1 - 2;
-    return QRect(QPoint(left, top), QPoint(left + textWidth + kHitSlack - 1, bottom + 2 - 1));
+    const int top = row.top() + 1 - 2;
+    const int bottom = row.top() + QFontMetrics(font()).height() + 2;  // exclusive
+    return QRect(QPoint(left, top), QPoint(left + TextWidth(index) + kHitSlack - 1, bottom - 1));
 }
 
 // ------------------------------------------------------------------ drawing
@@ -462,10 +461,7 @@ void TKsCheckListBox::paintEvent(QPaintEvent* e) {
 }
 
 void TKsCheckListBox::DrawRow(QPainter& p, int index, const QRect& row, bool focused) {
-    const QRect body = row.adjusted(CheckWidth() + FIndent, 0, 0, 0);
-    if (!(FStyled && FTrasparent))
-        p.fillRect(body, viewport()->palette().brush(viewport()->backgroundRole()));
-
+    // The background was laid down for the whole dirty region already.
     const QRect textRect = TextRect(row);
     const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
     QColor textColor;

@@ -19,7 +19,6 @@
 #include <optional>
 #include <stdexcept>
 
-class QStyleOptionButton;
 
 // Raised for a row index the list does not have; the widget is left as it was.
 class EListError : public std::runtime_error {

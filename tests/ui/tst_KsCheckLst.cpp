@@ -75,7 +75,6 @@ class TstKsCheckLst : public QObject {
     Q_OBJECT
 
 private slots:
-    void constructorDefaults();
     void lengthOptionsStartUnchecked();
     void lengthOptionsLayout();
     void rowsPerColumn_data();
@@ -94,27 +93,6 @@ private slots:
     void tabStepsThroughRows();
     void recreateKeepsStates();
 };
-
-void TstKsCheckLst::constructorDefaults() {
-    TKsCheckListBox list;
-    QCOMPARE(list.Trasparent(), true);
-    QCOMPARE(list.DrawSelect(), false);
-    QCOMPARE(list.Indent(), 8);
-    QCOMPARE(list.Flat(), true);
-    QCOMPARE(list.ItemHeight(), 16);
-    QCOMPARE(list.Style(), lbOwnerDrawFixed);
-    QCOMPARE(list.StandardRowHeight(), 0);
-    QCOMPARE(list.HeaderAlignment(), Qt::AlignLeft);
-    QCOMPARE(list.selectionMode(), QAbstractItemView::SingleSelection);
-    QVERIFY(list.hasMouseTracking());
-
-    TKsCheckListBoxDataWrapper record;
-    QCOMPARE(record.Data, 0);
-    QCOMPARE(record.State, cbUnchecked);
-    QVERIFY(!record.Hot && !record.Header);
-    QCOMPARE(record.HitLeft, 0);
-    QCOMPARE(record.HitRight, 0);
-}
 
 void TstKsCheckLst::lengthOptionsStartUnchecked() {
     LengthOptions ui;
@@ -361,6 +339,14 @@ void TstKsCheckLst::pressHitRange() {
     const TKsCheckListBoxDataWrapper* record = list.FindItemRecord(row);
     QCOMPARE(record->HitLeft, boxLeft);
     QCOMPARE(record->HitRight, ui.TextEnd(row) + 5);
+
+    // a record made without drawing the row has no range until it is drawn
+    const int other = row - 1;
+    list.SetItemData(other, 1);
+    QCOMPARE(list.FindItemRecord(other)->HitRight, 0);
+    list.viewport()->repaint();
+    QCOMPARE(list.FindItemRecord(other)->HitLeft, ui.Row(other).left() + list.Indent());
+    QCOMPARE(list.FindItemRecord(other)->HitRight, ui.TextEnd(other) + 5);
 }
 
 void TstKsCheckLst::onlyLeftPressToggles() {
