@@ -37,6 +37,7 @@ struct BoxSeen {
     int buttonCount = 0;
     QString buttonText;
     bool applicationModal = false;
+    QPoint centre;
 };
 
 // Waits for the next modal message box, records it and closes it with `key`.
@@ -54,6 +55,7 @@ void AnswerNextBox(BoxSeen* seen, int key = Qt::Key_Escape) {
         seen->buttonCount = static_cast<int>(box->buttons().size());
         if (!box->buttons().isEmpty()) seen->buttonText = box->buttons().first()->text();
         seen->applicationModal = box->windowModality() == Qt::ApplicationModal;
+        seen->centre = box->frameGeometry().center();
         QTest::keyClick(box, static_cast<Qt::Key>(key));
     });
     timer->start(10);
@@ -214,6 +216,12 @@ void TestFrmMain::menusHaveTheirItemsAndNoShortcuts() {
     QVERIFY(!w.Clear1->isChecked());
     w.Clear1Click(w.Clear1);
     QVERIFY(w.Clear1->isChecked());
+
+    // File, Exit closes the window, which ends the program.
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.mExit->trigger();
+    QVERIFY(!w.isVisible());
 }
 
 void TestFrmMain::tabCyclesEditBoxAndSearchButtonsOnly() {
@@ -289,6 +297,8 @@ void TestFrmMain::emptyTextShowsTheMessageBoxAndChangesNothing() {
         QCOMPARE(seen.icon, QMessageBox::NoIcon);
         QCOMPARE(seen.buttonCount, 1);
         QCOMPARE(seen.buttonText, QStringLiteral("OK"));
+        const QPoint offCentre = seen.centre - w.screen()->geometry().center();
+        QVERIFY2(offCentre.manhattanLength() <= 2, "the message box stands in the middle of the screen");
     }
     BoxSeen seen;
     AnswerNextBox(&seen);
@@ -635,6 +645,8 @@ void TestFrmMain::failureInAnyEventReachesTheErrorBox() {
 
 int main(int argc, char** argv) {
     LexigroveApp app(argc, argv);
+    // Windows close in these tests without ending them.
+    QApplication::setQuitOnLastWindowClosed(false);
     TestFrmMain test;
     return QTest::qExec(&test, argc, argv);
 }
