@@ -149,11 +149,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     }
     for (const std::string& message : surface.Messages()) err << message << "\n";
     if (!surface.Messages().empty()) return kExitNoLetters;
-    std::string output;
-    for (const std::string& line : surface.Lines()) {
-        output += line;
-        output += '\n';
-    }
+    const std::string& output = surface.Output();
     out.write(output.data(), static_cast<std::streamsize>(output.size()));
     out.flush();
     return kExitOk;

@@ -20,9 +20,16 @@ public:
     void WriteText(const std::string& text) override { text_ = text; }
     void ShowMessage(const std::string& text) override { messages_.push_back(text); }
     bool ClearBeforeFind() const override { return false; }
-    int ResultsLineCount() const override { return static_cast<int>(lines_.size()); }
-    void ResultsAppend(std::string_view line) override { lines_.emplace_back(line); }
-    void ResultsClear() override { lines_.clear(); }
+    int ResultsLineCount() const override { return lineCount_; }
+    void ResultsAppend(std::string_view line) override {
+        output_.append(line);
+        output_ += '\n';
+        ++lineCount_;
+    }
+    void ResultsClear() override {
+        output_.clear();
+        lineCount_ = 0;
+    }
     void ResultsBeginUpdate() override {}
     void ResultsEndUpdate() override {}
     void ResultsScrollToCaret() override {}
@@ -34,13 +41,15 @@ public:
     bool OptionsChecked(int index) const override { return options_.at(static_cast<std::size_t>(index)); }
     void SetSearchButtonsEnabled(bool) override {}
 
-    const std::vector<std::string>& Lines() const { return lines_; }
+    // The results log, each line followed by LF.
+    const std::string& Output() const { return output_; }
     const std::vector<std::string>& Messages() const { return messages_; }
 
 private:
     std::string text_;
     std::array<bool, kLengthOptionCount> options_;
-    std::vector<std::string> lines_;
+    std::string output_;
+    int lineCount_ = 0;
     std::vector<std::string> messages_;
     ProgressModel progress_;
 };

@@ -1,6 +1,5 @@
 #include "Unscramble.h"
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -8,10 +7,8 @@ namespace lexigrove {
 
 namespace {
 
-constexpr std::uint8_t kCountCap = 255;
-
 void Bump(std::uint8_t& count) {
-    if (count < kCountCap) ++count;
+    if (count < 255) ++count;
 }
 
 bool IsLetter(unsigned char c) { return c >= 'a' && c <= 'z'; }
@@ -25,76 +22,86 @@ int FindCharFrom(std::string_view s, char c, int start) {
     return static_cast<int>(static_cast<const char*>(hit) - s.data()) + 1;
 }
 
-LetterPool::LetterPool(std::string_view text) : text_(text), textLength_(text.size()) {
-    int segment = 0;
+Speller::Speller(std::string_view text) : text_(text) {
+    Counts total{};
     for (unsigned char c : text) {
         if (IsLetter(c)) {
-            Bump(total_[c - 'a']);
-            Bump(segment_[segment][c - 'a']);
+            Bump(total[c - 'a']);
         } else if (c == '?') {
+            if (tracked_ < kMaxFastLength) before_[static_cast<std::size_t>(tracked_++)] = total;
             ++wildcards_;
-            // Each '?' empties one letter of a word that is not yet empty, so
-            // no word of kMaxFastLength letters survives that many of them:
-            // the letters after them never decide anything.
-            if (segment < kMaxFastLength) ++segment;
         }
     }
-    segments_ = segment + 1;
+    before_[static_cast<std::size_t>(tracked_)] = total;
 }
 
-bool LetterPool::CanSpell(std::string_view word) const {
-    const std::size_t length = word.size();
-    if (length == 0 || length > textLength_) return false;
-    if (length > static_cast<std::size_t>(kMaxFastLength)) return SpellsLiterally(word);
+void Speller::Forget() {
+    depth_ = 0;
+    failedAt_ = -1;
+    seen_.fill(0);
+    taken_.fill(0);
+    wildcard_ = 0;
+}
 
-    // Letters the text lacks must each be taken by a '?'.
-    std::array<std::uint8_t, 32> available = total_;
-    std::uint64_t shortfall = 0;
-    for (unsigned char c : word) {
-        if (!IsLetter(c)) return SpellsLiterally(word);
-        std::uint8_t& left = available[c - 'a'];
-        if (left > 0) {
-            --left;
-        } else if (++shortfall > wildcards_) {
+// Each letter's copies in a word go in order, leftmost first, whether a
+// typed letter or a '?' takes them: the copy of rank r of letter c is gone
+// once the c's typed so far plus the c's taken by '?' reach r. The first
+// remaining letter only moves right, so one pass over the word tells, for
+// each '?' in turn, which letter it takes; a letter that nothing can take
+// ends the word.
+bool Speller::Spells(std::string_view word) {
+    const std::size_t length = word.size();
+    if (length == 0 || length > text_.size()) return false;
+    if (length > static_cast<std::size_t>(kMaxFastLength)) return SpellsLiterally(word);
+    if (wildcards_ >= length) return true;  // the '?' alone empty it
+
+    // How far the word agrees with the one in hand.
+    const int known = depth_ + (failedAt_ >= 0 ? 1 : 0);
+    int common = 0;
+    while (common < known && static_cast<std::size_t>(common) < length &&
+           static_cast<unsigned char>(word[static_cast<std::size_t>(common)]) - 'a' == letters_[static_cast<std::size_t>(common)])
+        ++common;
+    if (failedAt_ >= 0) {
+        if (common > failedAt_) return false;  // same letters up to the one that failed
+        failedAt_ = -1;
+    }
+    // Take back the letters after the common part.
+    while (depth_ > common) {
+        const std::size_t p = static_cast<std::size_t>(--depth_);
+        const int c = letters_[p];
+        --seen_[c];
+        taken_[c] = static_cast<std::uint8_t>(taken_[c] - stays_[p]);
+        wildcard_ -= stays_[p];
+    }
+    // And run the rest.
+    for (std::size_t p = static_cast<std::size_t>(depth_); p < length; ++p) {
+        const unsigned char byte = static_cast<unsigned char>(word[p]);
+        if (!IsLetter(byte)) {
+            Forget();
+            return SpellsLiterally(word);
+        }
+        const int c = byte - 'a';
+        letters_[p] = static_cast<std::uint8_t>(c);
+        const int rank = seen_[c] + 1;
+        // Gone already if typed letters before the next '?' reach it
+        // (after the last '?', all typed letters).
+        const bool stays = rank > before_[static_cast<std::size_t>(wildcard_)][c] + taken_[c];
+        if (stays && wildcard_ == tracked_) {  // no '?' left to take it
+            failedAt_ = static_cast<int>(p);
             return false;
         }
+        seen_[c] = static_cast<std::uint8_t>(rank);
+        stays_[p] = stays;  // if it stays, the next '?' takes it
+        taken_[c] = static_cast<std::uint8_t>(taken_[c] + stays);
+        wildcard_ += stays;
+        depth_ = static_cast<int>(p) + 1;
     }
-    if (wildcards_ == 0) return true;            // letter counts decide alone
-    if (wildcards_ >= length) return true;       // the '?'s alone empty the word
-    return SpellsWithWildcards(word);
-}
-
-// Replays the text on the word, one run of letters at a time: within a run
-// each letter takes the leftmost copies of itself, then the '?' that ends the
-// run takes the first letter left.
-bool LetterPool::SpellsWithWildcards(std::string_view word) const {
-    std::array<std::uint32_t, 26> positions{};
-    std::array<std::uint8_t, 26> distinct{};
-    int distinctCount = 0;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        const int c = static_cast<unsigned char>(word[i]) - 'a';
-        if (positions[c] == 0) distinct[distinctCount++] = static_cast<std::uint8_t>(c);
-        positions[c] |= std::uint32_t{1} << i;
-    }
-    std::uint32_t remaining = word.size() == 32 ? ~std::uint32_t{0} : (std::uint32_t{1} << word.size()) - 1;
-    for (int s = 0; s < segments_; ++s) {
-        for (int d = 0; d < distinctCount; ++d) {
-            const int c = distinct[d];
-            std::uint32_t left = remaining & positions[c];
-            for (int n = segment_[s][c]; n > 0 && left != 0; --n) left &= left - 1;
-            remaining = (remaining & ~positions[c]) | left;
-        }
-        if (remaining == 0) return true;
-        if (s + 1 == segments_) return false;
-        remaining &= remaining - 1;  // the '?'
-        if (remaining == 0) return true;
-    }
-    return false;
+    return true;
 }
 
 // The rule as stated, for words the fast path does not cover (bytes other
 // than a-z, or very long words).
-bool LetterPool::SpellsLiterally(std::string_view word) const {
+bool Speller::SpellsLiterally(std::string_view word) const {
     std::string rest(word);
     for (char c : text_) {
         const int p = c == '?' ? 1 : FindCharFrom(rest, c, 1);
@@ -108,9 +115,9 @@ void UnscrambleLength(SearchSurface& surface, WordListCache& cache, int position
     const std::string text = surface.ReadText();
     if (text.size() < 2) return;
     const WordList& list = cache.Fetch(position + 2);
-    const LetterPool pool(text);
+    Speller speller(text);
     for (const std::string_view word : list)
-        if (!word.empty() && pool.CanSpell(word)) surface.ResultsAppend(word);
+        if (!word.empty() && speller.Spells(word)) surface.ResultsAppend(word);
 }
 
 }  // namespace lexigrove

@@ -21,28 +21,46 @@ int FindCharFrom(std::string_view s, char c, int start);
 // the word matches once nothing of it remains.
 void UnscrambleLength(SearchSurface& surface, WordListCache& cache, int position);
 
-// The typed text, reduced to what decides a match, so that each word costs
-// a few steps however long the text is. See ALGORITHM.md.
-class LetterPool {
+// Decides, word after word, which words a typed text spells, in a few steps
+// a word however long the text is (see ALGORITHM.md). Words are read left to
+// right and the state after each letter is kept, so a word that shares its
+// first letters with the one before resumes from there: over an alphabetical
+// list most words cost only their last few letters, and every word under a
+// prefix that already failed costs nothing.
+class Speller {
 public:
-    explicit LetterPool(std::string_view text);
+    explicit Speller(std::string_view text);
 
     // Whether the text spells `word` under the left-to-right rule.
-    bool CanSpell(std::string_view word) const;
+    bool Spells(std::string_view word);
 
 private:
-    // Words up to this many letters take the fast path.
+    // Each '?' takes one letter of a word that is not yet empty, so for a
+    // word of up to this many letters only the first this many '?' matter.
     static constexpr int kMaxFastLength = 32;
 
-    bool SpellsWithWildcards(std::string_view word) const;
-    bool SpellsLiterally(std::string_view word) const;
+    using Counts = std::array<std::uint8_t, 32>;  // per letter a-z, capped at 255
 
+    bool SpellsLiterally(std::string_view word) const;
+    void Forget();
+
+    // The text.
     std::string_view text_;
-    std::size_t textLength_ = 0;
     std::uint64_t wildcards_ = 0;  // '?' in the text
-    int segments_ = 1;             // letter runs around the first '?'s that matter
-    std::array<std::uint8_t, 32> total_{};  // letters in the whole text, capped
-    std::array<std::array<std::uint8_t, 32>, kMaxFastLength + 1> segment_{};
+    int tracked_ = 0;              // min(wildcards_, kMaxFastLength)
+    // before_[j]: letters in the text before its (j + 1)-th '?';
+    // before_[tracked_]: all of them.
+    std::array<Counts, kMaxFastLength + 1> before_;
+
+    // The word in hand: its first depth_ letters are taken into the state;
+    // when failedAt_ >= 0, letter failedAt_ (== depth_) could not be removed.
+    std::array<std::uint8_t, kMaxFastLength> letters_{};  // 0-25
+    std::array<std::uint8_t, kMaxFastLength> stays_{};    // letter p was taken by a '?'
+    int depth_ = 0;
+    int failedAt_ = -1;
+    Counts seen_{};   // copies of each letter among the first depth_
+    Counts taken_{};  // of those, copies taken by '?'
+    int wildcard_ = 0;  // '?' used so far
 };
 
 }  // namespace lexigrove

@@ -1,7 +1,10 @@
 // A word list in memory: the entries of one stored list, in stored order.
 #pragma once
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -83,6 +86,54 @@ private:
     std::string_view entry_;
     bool atEnd_ = true;
 };
+
+namespace detail {
+
+inline bool IsTerminator(char c) { return c == '\r' || c == '\n'; }
+
+// The first CR or LF in [p, last), or last. Eight bytes at a time: both
+// terminators sort below every letter, so a word of eight letters is passed
+// with one test.
+inline const char* FindTerminator(const char* p, const char* last) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+    while (last - p >= 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, p, 8);
+        // High bit set in each byte below 14 (and possibly in bytes after
+        // the first such one, which are not looked at).
+        const std::uint64_t low = (chunk - kOnes * 14) & ~chunk & kHighs;
+        if (low == 0) {
+            p += 8;
+            continue;
+        }
+        // The first byte below 14, at the lowest address.
+        if constexpr (std::endian::native == std::endian::little)
+            p += std::countr_zero(low) / 8;
+        else
+            p += std::countl_zero(low) / 8;
+        if (IsTerminator(*p)) return p;
+        ++p;
+    }
+    while (p != last && !IsTerminator(*p)) ++p;
+    return p;
+}
+
+}  // namespace detail
+
+inline void WordList::Iterator::Advance() {
+    if (next_ == last_) {
+        atEnd_ = true;
+        entry_ = {};
+        return;
+    }
+    atEnd_ = false;
+    const char* p = detail::FindTerminator(next_, last_);
+    entry_ = std::string_view(next_, static_cast<std::size_t>(p - next_));
+    if (p != last_ && *p == '\r') ++p;
+    if (p != last_ && *p == '\n') ++p;
+    next_ = p;
+}
 
 // The embedded list of `length` (2 to 15), read in place; empty when the
 // program carries no such list.

@@ -1,0 +1,101 @@
+// libFuzzer target: arbitrary bytes through the search command, the pattern
+// search and the list splitter. The first byte picks which.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "ConsoleSurface.h"
+#include "SearchCommand.h"
+#include "Unscramble.h"
+#include "Wild.h"
+#include "WordList.h"
+
+namespace {
+
+using namespace lexigrove;
+
+void Trap(bool ok) {
+    if (!ok) std::abort();
+}
+
+void RunCommand(std::string_view data) {
+    if (data.size() < 3) return;
+    const int mode = static_cast<unsigned char>(data[0]) % 5;
+    std::array<bool, kLengthOptionCount> options{};
+    const unsigned mask = static_cast<unsigned char>(data[1]) | static_cast<unsigned char>(data[2]) << 8;
+    for (int i = 0; i < kLengthOptionCount; ++i) options[static_cast<std::size_t>(i)] = mask >> i & 1;
+    ConsoleSurface surface(std::string(data.substr(3)), options);
+    static WordListCache cache;
+    bFindClick(surface, cache, mode);
+    const std::string& out = surface.Output();
+    Trap(out.empty() || out.back() == '\n');
+}
+
+void RunPattern(std::string_view data) {
+    if (data.size() < 2) return;
+    const std::size_t split = static_cast<unsigned char>(data[0]) % data.size();
+    const int start = static_cast<signed char>(data[1]);
+    const std::string_view rest = data.substr(2);
+    const std::string_view s = rest.substr(0, std::min(split, rest.size()));
+    const std::string_view p = rest.substr(std::min(split, rest.size()));
+    const int at = FindPatternFrom(s, p, start);
+    Trap(at == 0 || (at >= start && static_cast<std::size_t>(at) + p.size() - 1 <= s.size()));
+    const int c = FindCharFrom(s, p.empty() ? 'a' : p[0], start);
+    Trap(c == 0 || (c >= start && static_cast<std::size_t>(c) <= s.size() && s[static_cast<std::size_t>(c - 1)] == (p.empty() ? 'a' : p[0])));
+}
+
+void RunSplit(std::string_view data) {
+    WordList list;
+    list.Split(std::string(data));
+    std::size_t count = 0, bytes = 0;
+    for (std::string_view entry : list) {
+        ++count;
+        bytes += entry.size();
+        Trap(entry.find_first_of("\r\n") == std::string_view::npos);
+        Trap(entry.find('\0') == std::string_view::npos);
+    }
+    Trap(count == list.size());
+    Trap(bytes <= data.size());
+}
+
+// Speller against the rule written out, on words cut from the input.
+void RunSpeller(std::string_view data) {
+    const std::size_t split = data.empty() ? 0 : static_cast<unsigned char>(data[0]) % data.size();
+    const std::string_view text = data.substr(std::min<std::size_t>(1, data.size()), split);
+    const std::string_view words = data.substr(std::min(data.size(), split + 1));
+    Speller speller(text);
+    std::size_t begin = 0;
+    while (begin < words.size()) {
+        std::size_t end = words.find(',', begin);
+        if (end == std::string_view::npos) end = words.size();
+        const std::string word(words.substr(begin, end - begin));
+        std::string rest = word;
+        bool plain = false;
+        for (char c : text) {
+            const int p = c == '?' ? 1 : FindCharFrom(rest, c, 1);
+            if (p > 0) rest.erase(static_cast<std::size_t>(p - 1), 1);
+            if (rest.empty()) {
+                plain = !word.empty();
+                break;
+            }
+        }
+        Trap(speller.Spells(word) == plain);
+        begin = end + 1;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+    if (size == 0) return 0;
+    const std::string_view data(reinterpret_cast<const char*>(bytes) + 1, size - 1);
+    switch (bytes[0] % 4) {
+        case 0: RunCommand(data); break;
+        case 1: RunPattern(data); break;
+        case 2: RunSplit(data); break;
+        default: RunSpeller(data); break;
+    }
+    return 0;
+}
