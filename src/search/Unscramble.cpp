@@ -1,5 +1,7 @@
 #include "Unscramble.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <string>
 
@@ -35,19 +37,31 @@ Speller::Speller(std::string_view text) : text_(text) {
     before_[static_cast<std::size_t>(tracked_)] = total;
 }
 
-void Speller::Forget() {
-    depth_ = 0;
-    failedAt_ = -1;
-    seen_.fill(0);
-    taken_.fill(0);
-    wildcard_ = 0;
+// How many first bytes `word` shares with the word in hand, up to `limit`.
+int Speller::CommonBeginning(std::string_view word, int limit) const {
+    int n = 0;
+    while (n + 8 <= limit) {
+        std::uint64_t a, b;
+        std::memcpy(&a, word.data() + n, 8);
+        std::memcpy(&b, held_.data() + n, 8);
+        if (const std::uint64_t differ = a ^ b; differ != 0) {
+            if constexpr (std::endian::native == std::endian::little)
+                return n + std::countr_zero(differ) / 8;
+            else
+                return n + std::countl_zero(differ) / 8;
+        }
+        n += 8;
+    }
+    while (n < limit && word[static_cast<std::size_t>(n)] == held_[static_cast<std::size_t>(n)]) ++n;
+    return n;
 }
 
 // Each letter's copies in a word go in order, leftmost first, whether a
-// typed letter or a '?' takes them: the copy of rank r of letter c is gone
-// once the c's typed so far plus the c's taken by '?' reach r. The first
-// remaining letter only moves right, so one pass over the word tells, for
-// each '?' in turn, which letter it takes; a letter that nothing can take
+// typed letter or a '?' takes them. So a copy is gone before a given '?'
+// when the copies of its letter so far that typed letters removed are fewer
+// than the typed copies before that '?'; otherwise that '?' takes it, for the
+// first letter left is always the leftmost. One pass over the word thus
+// tells which letter each '?' takes, and a letter that nothing can remove
 // ends the word.
 bool Speller::Spells(std::string_view word) {
     const std::size_t length = word.size();
@@ -55,47 +69,38 @@ bool Speller::Spells(std::string_view word) {
     if (length > static_cast<std::size_t>(kMaxFastLength)) return SpellsLiterally(word);
     if (wildcards_ >= length) return true;  // the '?' alone empty it
 
-    // How far the word agrees with the one in hand.
-    const int known = depth_ + (failedAt_ >= 0 ? 1 : 0);
-    int common = 0;
-    while (common < known && static_cast<std::size_t>(common) < length &&
-           static_cast<unsigned char>(word[static_cast<std::size_t>(common)]) - 'a' == letters_[static_cast<std::size_t>(common)])
-        ++common;
+    const int size = static_cast<int>(length);
+    const int common = CommonBeginning(word, std::min(size, depth_ + (failedAt_ >= 0 ? 1 : 0)));
     if (failedAt_ >= 0) {
         if (common > failedAt_) return false;  // same letters up to the one that failed
         failedAt_ = -1;
     }
-    // Take back the letters after the common part.
-    while (depth_ > common) {
-        const std::size_t p = static_cast<std::size_t>(--depth_);
-        const int c = letters_[p];
-        --seen_[c];
-        taken_[c] = static_cast<std::uint8_t>(taken_[c] - stays_[p]);
-        wildcard_ -= stays_[p];
-    }
-    // And run the rest.
-    for (std::size_t p = static_cast<std::size_t>(depth_); p < length; ++p) {
-        const unsigned char byte = static_cast<unsigned char>(word[p]);
-        if (!IsLetter(byte)) {
-            Forget();
+    // Resume after the common beginning.
+    int depth = std::min(common, depth_);
+    Counts removed = removed_[static_cast<std::size_t>(depth)];
+    int used = used_[static_cast<std::size_t>(depth)];
+    for (; depth < size; ++depth) {
+        const char byte = word[static_cast<std::size_t>(depth)];
+        if (!IsLetter(static_cast<unsigned char>(byte))) {
+            depth_ = 0;
             return SpellsLiterally(word);
         }
-        const int c = byte - 'a';
-        letters_[p] = static_cast<std::uint8_t>(c);
-        const int rank = seen_[c] + 1;
-        // Gone already if typed letters before the next '?' reach it
-        // (after the last '?', all typed letters).
-        const bool stays = rank > before_[static_cast<std::size_t>(wildcard_)][c] + taken_[c];
-        if (stays && wildcard_ == tracked_) {  // no '?' left to take it
-            failedAt_ = static_cast<int>(p);
+        held_[static_cast<std::size_t>(depth)] = byte;
+        const std::size_t c = static_cast<std::size_t>(byte - 'a');
+        // Typed letters before the next '?' (after the last, all of them)
+        // remove it, or else the next '?' takes it.
+        const bool stays = removed[c] >= before_[static_cast<std::size_t>(used)][c];
+        if (stays && used == tracked_) {  // no '?' left to take it
+            failedAt_ = depth;
+            depth_ = depth;
             return false;
         }
-        seen_[c] = static_cast<std::uint8_t>(rank);
-        stays_[p] = stays;  // if it stays, the next '?' takes it
-        taken_[c] = static_cast<std::uint8_t>(taken_[c] + stays);
-        wildcard_ += stays;
-        depth_ = static_cast<int>(p) + 1;
+        removed[c] = static_cast<std::uint8_t>(removed[c] + !stays);
+        used += stays;
+        removed_[static_cast<std::size_t>(depth) + 1] = removed;
+        used_[static_cast<std::size_t>(depth) + 1] = used;
     }
+    depth_ = size;
     return true;
 }
 

@@ -39,28 +39,30 @@ private:
     // word of up to this many letters only the first this many '?' matter.
     static constexpr int kMaxFastLength = 32;
 
-    using Counts = std::array<std::uint8_t, 32>;  // per letter a-z, capped at 255
+    using Counts = std::array<std::uint8_t, 32>;  // per letter a-z
 
     bool SpellsLiterally(std::string_view word) const;
-    void Forget();
+    int CommonBeginning(std::string_view word, int limit) const;
 
     // The text.
     std::string_view text_;
     std::uint64_t wildcards_ = 0;  // '?' in the text
     int tracked_ = 0;              // min(wildcards_, kMaxFastLength)
     // before_[j]: letters in the text before its (j + 1)-th '?';
-    // before_[tracked_]: all of them.
+    // before_[tracked_]: all of them (capped at 255).
     std::array<Counts, kMaxFastLength + 1> before_;
 
-    // The word in hand: its first depth_ letters are taken into the state;
-    // when failedAt_ >= 0, letter failedAt_ (== depth_) could not be removed.
-    std::array<std::uint8_t, kMaxFastLength> letters_{};  // 0-25
-    std::array<std::uint8_t, kMaxFastLength> stays_{};    // letter p was taken by a '?'
+    // The word in hand, whose first depth_ letters are taken into account;
+    // when failedAt_ >= 0, its letter failedAt_ (== depth_) was the one that
+    // nothing could remove.
+    std::array<char, kMaxFastLength> held_{};
     int depth_ = 0;
     int failedAt_ = -1;
-    Counts seen_{};   // copies of each letter among the first depth_
-    Counts taken_{};  // of those, copies taken by '?'
-    int wildcard_ = 0;  // '?' used so far
+    // The state after the first d letters: removed_[d][c], the copies of
+    // letter c that typed letters removed, and used_[d], the '?' spent on
+    // the others.
+    std::array<Counts, kMaxFastLength + 1> removed_{};
+    std::array<int, kMaxFastLength + 1> used_{};
 };
 
 }  // namespace lexigrove
