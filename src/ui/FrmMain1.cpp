@@ -25,6 +25,7 @@
 #include <limits>
 #include <utility>
 
+#include "AboutDlg.h"
 #include "KsCheckLst.h"
 #include "LexigroveApp.h"
 #include "SearchCommand.h"
@@ -115,6 +116,7 @@ TFrmMain::TFrmMain(QWidget* parent, lexigrove::WordListCache::ListLoader loader)
     CreateMenus();
     ConfigureLengthOptions();
     SetTabOrder();
+    SetAccessibleNames();
     WireHandlers();
 
     // The client area below the menu bar is fixed; the window takes its
@@ -230,6 +232,31 @@ void TFrmMain::SetTabOrder() {
     QWidget::setTabOrder(tSearch, b1);
     QWidget::setTabOrder(b1, b2);
     QWidget::setTabOrder(b2, b3);
+}
+
+void TFrmMain::SetAccessibleNames() {
+    // What a screen reader announces for each control.
+    const std::pair<QWidget*, const char*> names[] = {
+        {GroupBox1, "Results"},
+        {mResults, "Results"},
+        {bClear, "Clear text"},
+        {pbar1, "Search progress"},
+        {GroupBox2, "Enter your text"},
+        {Image1, "Donate"},
+        {tSearch, "Letters or pattern"},
+        {b1, "Unscramble"},
+        {b2, "Wild"},
+        {b3, "Exact"},
+        {GroupBox3, "Word length matches (Unscramble)"},
+        {cOpt, "Word lengths"},
+        {bUncheck, "Uncheck All"},
+        {bCheck, "Check All"},
+        {MainMenu1, "Menu"},
+    };
+    for (const auto& [control, name] : names) control->setAccessibleName(QString::fromLatin1(name));
+    tSearch->setAccessibleDescription(
+        QStringLiteral("Letters to unscramble, or a pattern with a question mark for any letter"));
+    cOpt->setAccessibleDescription(QStringLiteral("The word lengths that Unscramble lists"));
 }
 
 template <typename Handler>
@@ -351,7 +378,19 @@ void TFrmMain::mnuTopClick(QObject* /*Sender*/) {
 
 void TFrmMain::Clear1Click(QObject* /*Sender*/) { Clear1->setChecked(!Clear1->isChecked()); }
 
-void TFrmMain::Lists1Click(QObject* /*Sender*/) {}
+void TFrmMain::Lists1Click(QObject* /*Sender*/) {
+    FrmAbout = new TFrmAbout(this);
+    FrmAbout->move(AboutWindowPlace(frameGeometry(), FrmAbout->frameGeometry().size()));
+    FrmAbout->exec();
+    // Destroying the window empties the reference, which is also how it
+    // reads should the window already be gone.
+    delete FrmAbout;
+    FrmAbout = nullptr;
+}
+
+QPoint TFrmMain::AboutWindowPlace(const QRect& main, const QSize& about) {
+    return {main.left() + main.width() / 2 - about.width() / 2, main.top() + main.height() / 2 - about.height() / 2};
+}
 
 void TFrmMain::FormDestroy(QObject* /*Sender*/) { cache_.Release(); }
 

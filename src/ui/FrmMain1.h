@@ -76,6 +76,11 @@ public:
     // The numeric tag of a control (0 when it has none).
     static int Tag(const QObject* control);
 
+    // Where the About window of outer size `about` goes over a main window
+    // whose outer frame is `main`: centred, each size halved on its own with
+    // the remainder dropped, and not kept on the screen.
+    static QPoint AboutWindowPlace(const QRect& main, const QSize& about);
+
     // Places the window in the middle of the primary screen, counting its
     // frame, title bar and menu bar.
     void CentreOnScreen();
@@ -110,6 +115,7 @@ private:
     void CreateMenus();
     void ConfigureLengthOptions();
     void SetTabOrder();
+    void SetAccessibleNames();
     void WireHandlers();
 
     // Runs a handler for an event; whatever escapes it goes to the

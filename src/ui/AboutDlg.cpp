@@ -1,0 +1,249 @@
+#include "AboutDlg.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <string>
+#include <utility>
+
+#include "AboutAddresses.h"
+#include "Base64.h"
+#include "LexigroveApp.h"
+
+TFrmAbout* FrmAbout = nullptr;
+
+namespace lexigrove {
+
+namespace {
+
+ShellOpenHandler& Handler() {
+    static ShellOpenHandler handler;
+    return handler;
+}
+
+}  // namespace
+
+void ShellOpen(const QString& address) {
+    if (Handler()) {
+        Handler()(address);
+        return;
+    }
+    // Qt hands the address to the desktop (a portal or xdg-open) and does
+    // not wait for the browser; whether that worked is of no concern here.
+    (void)QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+}
+
+ShellOpenHandler SetShellOpenHandler(ShellOpenHandler handler) { return std::exchange(Handler(), std::move(handler)); }
+
+}  // namespace lexigrove
+
+namespace {
+
+const QString kTitle = QStringLiteral("Lexigrove v2.2");
+
+QFont WindowFont() {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+QFont TitleFont() {
+    QFont font = WindowFont();
+    font.setPixelSize(29);
+    return font;
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+// A label that sizes itself to its text, shows it as plain text (no
+// accelerator, no markup) and lets what is under it show through.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at, const QFont& font) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(font);
+    label->setText(text);
+    label->setAccessibleName(text);
+    label->adjustSize();
+    label->move(at);
+    return label;
+}
+
+// Runs a handler for an event; whatever escapes it goes to the
+// application's error box.
+template <typename Handler>
+void Dispatch(Handler&& handler) {
+    try {
+        handler();
+    } catch (...) {
+        LexigroveApp::ShowError(std::current_exception());
+    }
+}
+
+}  // namespace
+
+TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmAbout"));
+    setWindowTitle(QStringLiteral("About.."));
+    // An ordinary resizable frame with the system menu, minimise and
+    // maximise; as a dialog it stays above the window that opened it.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setFont(WindowFont());
+
+    CreateControls();
+
+    // Until a window manager frames the window, the client area is all of it.
+    fittedClientSize_ = kOuterSize;
+    resize(kOuterSize);
+    Button1->setFocus();
+}
+
+TFrmAbout::~TFrmAbout() { FormDestroy(this); }
+
+void TFrmAbout::CreateControls() {
+    // The controls stand at fixed places on a client area that scrolls when
+    // the window is smaller than they need, and otherwise fills the window.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("Scroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    auto* client = new QWidget;
+    client->setObjectName(QStringLiteral("ClientArea"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroller);
+
+    // Creation order is stacking order: the silver title lies under the
+    // dark one, 2 pixels right of it and 1 below.
+    Label2 = MakeLabel(client, "Label2", kTitle, {16, 14}, TitleFont());
+    SetTextColour(Label2, QColor(192, 192, 192));
+    Label2->setAccessibleDescription(QStringLiteral("Shadow of the title"));
+    Label1 = MakeLabel(client, "Label1", kTitle, {14, 13}, TitleFont());
+    Label3 = MakeLabel(client, "Label3", QStringLiteral("By Lexigrove contributors"), {97, 52}, WindowFont());
+    Label4 = MakeLabel(client, "Label4", QStringLiteral("\u00A9 2026 Lexigrove contributors"), {97, 72}, WindowFont());
+
+    QFont linkFont = WindowFont();
+    linkFont.setUnderline(true);
+    Label5 = MakeLabel(client, "Label5", QString::fromLatin1(lexigrove::kHomePageAddress), {97, 92}, linkFont);
+    SetTextColour(Label5, QColor(0, 0, 255));
+    Label5->setCursor(Qt::PointingHandCursor);
+    Label5->setAccessibleDescription(QStringLiteral("Opens the home page in your web browser"));
+    Label5->installEventFilter(this);
+
+    Image1 = new QLabel(client);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(LexigroveApp::DonateBadge(devicePixelRatioF()));
+    Image1->setGeometry(17, 65, 62, 31);
+    Image1->setCursor(Qt::PointingHandCursor);
+    Image1->setAccessibleName(QStringLiteral("Donate"));
+    Image1->setAccessibleDescription(QStringLiteral("Opens the donation page in your web browser"));
+    Image1->installEventFilter(this);
+
+    Label7 = MakeLabel(client, "Label7", QStringLiteral("ENABLE word list"), {109, 133}, WindowFont());
+    Label7->setAccessibleDescription(QStringLiteral("The public-domain word list that Lexigrove searches"));
+    QFont bold = WindowFont();
+    bold.setBold(true);
+    Label6 = MakeLabel(client, "Label6", QStringLiteral("Special Thanks:"), {82, 114}, bold);
+
+    Button1 = new QPushButton(QStringLiteral("Close"), client);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(94, 160, 75, 25);
+    Button1->setAccessibleName(QStringLiteral("Close"));
+    Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, [this] { Dispatch([&] { Button1Click(Button1); }); });
+
+    // Scroll bars appear once the window is smaller than the controls reach.
+    QRect reach;
+    for (const QWidget* control : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        reach |= control->geometry();
+    client->setMinimumSize(reach.right() + 1, reach.bottom() + 1);
+    scroller->setWidget(client);
+}
+
+void TFrmAbout::FitOuterSize() {
+    if (size() != fittedClientSize_) return;
+    const QSize frame = frameGeometry().size() - size();
+    fittedClientSize_ = kOuterSize - frame;
+    resize(fittedClientSize_);
+}
+
+void TFrmAbout::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FitOuterSize();
+    // A window manager frames the window after it is mapped.
+    QTimer::singleShot(0, this, &TFrmAbout::FitOuterSize);
+}
+
+void TFrmAbout::closeEvent(QCloseEvent* event) {
+    FormClose(this, event);
+    if (event->isAccepted()) QDialog::closeEvent(event);
+}
+
+void TFrmAbout::keyPressEvent(QKeyEvent* event) {
+    // The window has no cancel button, so Escape does nothing. Enter and
+    // Return press Close, the default button.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TFrmAbout::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label5 || watched == Image1) {
+        // A click is the left button going down and coming up over the same
+        // control.
+        if (event->type() == QEvent::MouseButtonPress &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            pressed_ = watched;
+        } else if (event->type() == QEvent::MouseButtonRelease &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            const bool clicked = pressed_ == watched &&
+                                 static_cast<QWidget*>(watched)->rect().contains(
+                                     static_cast<QMouseEvent*>(event)->position().toPoint());
+            pressed_ = nullptr;
+            if (clicked && watched == Label5) Dispatch([&] { Label5Click(Label5); });
+            if (clicked && watched == Image1) Dispatch([&] { Image1Click(Image1); });
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Handlers
+
+void TFrmAbout::Button1Click(QObject* /*Sender*/) { close(); }
+
+void TFrmAbout::FormClose(QObject* /*Sender*/, QCloseEvent* Event) {
+    // Closing destroys the window rather than hiding it for later. Shown
+    // modally, the opener destroys it as soon as the showing ends; shown
+    // any other way, it goes by itself.
+    Event->accept();
+    if (!isModal()) deleteLater();
+}
+
+void TFrmAbout::FormDestroy(QObject* /*Sender*/) {
+    if (FrmAbout == this) FrmAbout = nullptr;
+}
+
+void TFrmAbout::Label5Click(QObject* /*Sender*/) { lexigrove::ShellOpen(Label5->text()); }
+
+void TFrmAbout::Image1Click(QObject* /*Sender*/) {
+    // The address is stored encoded and exists decoded only for this click.
+    // Like any C string it ends at its first NUL.
+    const std::string address = lexigrove::Base64Decode(lexigrove::kDonationAddressBase64);
+    lexigrove::ShellOpen(QString::fromUtf8(address.c_str()));
+}
