@@ -1,0 +1,67 @@
+// The build's handling of the word list: the embedding tool on malformed
+// lists, and the configure step on a missing one.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct Result {
+    int status;
+    std::string output;
+};
+
+Result RunCommand(const std::string& command) {
+    const std::string log = ::testing::TempDir() + "/build_data_test.log";
+    const int raw = std::system((command + " >" + log + " 2>&1").c_str());
+    std::stringstream text;
+    text << std::ifstream(log).rdbuf();
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, text.str()};
+}
+
+Result Embed(const std::string& list) {
+    const std::string dir = ::testing::TempDir();
+    std::ofstream(dir + "/words.txt", std::ios::binary) << list;
+    return RunCommand(std::string(EMBED_WORDS_PATH) + " " + dir + "/words.txt " + dir + "/out.cpp");
+}
+
+TEST(EmbedWords, StopsOnAMalformedListWithFileLineAndReason) {
+    const std::string file = ::testing::TempDir() + "/words.txt";
+    struct Case {
+        const char* list;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"aa\nab\nAc\n", ":3: 'A' (byte 65) is not a lowercase letter a-z"},
+        {"aa\nab\r\nac\n", ":2: byte 13 is not a lowercase letter a-z"},
+        {"aa\nab\n\nac\n", ":3: empty line"},
+        {"aa\nab\nab\n", ":3: duplicate word \"ab\""},
+        {"aa\nac\nab\n", ":3: \"ab\" comes after \"ac\" (not in ascending byte order)"},
+        {"aa\nab\nb\n", ":3: word \"b\" is shorter than 2 letters"},
+        {"aa\na\xe9\n", ":2: byte 233 is not a lowercase letter a-z"},
+        {"", ":0: the word list is empty"},
+    };
+    for (const Case& c : cases) {
+        const Result result = Embed(c.list);
+        EXPECT_EQ(result.status, 1) << c.list;
+        EXPECT_EQ(result.output, file + c.message + "\n") << c.list;
+    }
+    EXPECT_EQ(Embed("aa\nab\nabandon\nzoogeographically").status, 0);
+}
+
+TEST(Configure, AMissingWordListNamesThePathTried) {
+    const std::string build = ::testing::TempDir() + "/configure-missing-list";
+    const Result result = RunCommand("cmake -S " + std::string(SOURCE_DIR) + " -B " + build +
+                              " -DLEXIGROVE_WORDS_FILE=/nonexistent/enable.txt");
+    EXPECT_NE(result.status, 0);
+    EXPECT_NE(result.output.find("Word list not found: tried '/nonexistent/enable.txt'"), std::string::npos)
+        << result.output;
+    EXPECT_NE(result.output.find("-DLEXIGROVE_WORDS_FILE="), std::string::npos);
+}
+
+}  // namespace
