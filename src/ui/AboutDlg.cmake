@@ -14,7 +14,7 @@ set(LEXIGROVE_DONATE_URL "https://example.org/lexigrove/donate"
 
 foreach(url_variable LEXIGROVE_HOMEPAGE_URL LEXIGROVE_DONATE_URL)
   set(url "${${url_variable}}")
-  # The addresses go into C++ string literals and XML as they stand.
+  # The addresses go into C++ string literals and the package metadata.
   if(NOT url MATCHES "^https?://[^/]" OR url MATCHES "[ \t\r\n\"\\\\<>]")
     message(FATAL_ERROR "${url_variable} must be an http or https address without spaces, quotes, "
                         "backslashes or angle brackets: '${url}'")
