@@ -158,7 +158,9 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.error_occurred || run.iterations == 0) continue;
-            const std::string name = run.benchmark_name();
+            // With repetitions, the median stands for each case.
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
+            const std::string name = run.run_name.str();
             const double perRun = run.GetAdjustedRealTime();
             for (const char* kind : {"BM_Unscramble_Engine/", "BM_Unscramble_Baseline/"}) {
                 const std::string prefix = kind;
