@@ -34,6 +34,14 @@ public:
     // Whether the text spells `word` under the left-to-right rule.
     bool Spells(std::string_view word);
 
+    // The same answer without the kept state: every letter of the word is
+    // read, with no early exit, so that every word of a list takes the same
+    // branches. Cheaper than Spells when most words are read far anyway.
+    bool SpellsWhole(std::string_view word) const;
+
+    // How many '?' the text holds.
+    std::uint64_t Wildcards() const { return wildcards_; }
+
 private:
     // Each '?' takes one letter of a word that is not yet empty, so for a
     // word of up to this many letters only the first this many '?' matter.
@@ -52,17 +60,18 @@ private:
     // before_[tracked_]: all of them (capped at 255).
     std::array<Counts, kMaxFastLength + 1> before_;
 
-    // The word in hand, whose first depth_ letters are taken into account;
-    // when failedAt_ >= 0, its letter failedAt_ (== depth_) was the one that
-    // nothing could remove.
-    std::array<char, kMaxFastLength> held_{};
+    // The word in hand, whose first depth_ letters are taken into account
+    // (room for an 8-byte read past the last); when failedAt_ >= 0, its
+    // letter failedAt_ (== depth_) was the one that nothing could remove.
+    std::array<char, kMaxFastLength + 8> held_{};
     int depth_ = 0;
     int failedAt_ = -1;
-    // The state after the first d letters: removed_[d][c], the copies of
-    // letter c that typed letters removed, and used_[d], the '?' spent on
-    // the others.
-    std::array<Counts, kMaxFastLength + 1> removed_{};
-    std::array<int, kMaxFastLength + 1> used_{};
+    // The state after those letters: removed_[c], the copies of letter c
+    // that typed letters removed; used_[d], the '?' spent on the first d
+    // letters; typed_[d], whether a typed letter (not a '?') removed letter d.
+    Counts removed_{};
+    std::array<std::uint8_t, kMaxFastLength + 1> used_{};
+    std::array<std::uint8_t, kMaxFastLength> typed_{};
 };
 
 }  // namespace lexigrove

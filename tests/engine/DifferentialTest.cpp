@@ -140,6 +140,19 @@ TEST(Differential, SpellerMatchesThePlainRuleOnLongTexts) {
     }
 }
 
+TEST(Differential, ReadingWordsWholeMatchesThePlainRule) {
+    Random random(11);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text = random.Text(round % 2 == 0 ? 12 : 60);
+        if (random.Chance(20)) text = std::string(static_cast<std::size_t>(random.Below(40)), '?') + text;
+        const Speller speller(text);
+        for (int i = 0; i < 50; ++i) {
+            const std::string word = random.Word(1 + random.Below(random.Chance(10) ? 40 : 12));
+            ASSERT_EQ(speller.SpellsWhole(word), PlainSpells(text, word)) << "text \"" << text << "\" word " << word;
+        }
+    }
+}
+
 TEST(Differential, WildMatchesThePlainRule) {
     Random random(99);
     for (int round = 0; round < 1500; ++round) {
