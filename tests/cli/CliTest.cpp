@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -118,7 +120,9 @@ TEST(Cli, HelpAndVersion) {
 
 // The real executable: exit statuses and exact bytes on the streams.
 TEST(CliProcess, StreamsAndStatuses) {
-    const std::string dir = ::testing::TempDir();
+    // A folder of this process's own: tests may run side by side.
+    const std::string dir = ::testing::TempDir() + "/lexigrove-cli-" + std::to_string(getpid());
+    mkdir(dir.c_str(), 0700);
     auto run = [&](const std::string& args, const std::string& input) {
         std::ofstream(dir + "/in.txt", std::ios::binary) << input;
         const std::string command = std::string(LEXIGROVE_CLI_PATH) + " " + args + " <" + dir + "/in.txt >" + dir +

@@ -2,7 +2,9 @@
 // lists, and the configure step on a missing one.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -16,8 +18,15 @@ struct Result {
     std::string output;
 };
 
+// A scratch folder of this process's own: tests may run side by side.
+std::string Scratch() {
+    const std::string dir = ::testing::TempDir() + "/lexigrove-build-data-" + std::to_string(getpid());
+    mkdir(dir.c_str(), 0700);
+    return dir;
+}
+
 Result RunCommand(const std::string& command) {
-    const std::string log = ::testing::TempDir() + "/build_data_test.log";
+    const std::string log = Scratch() + "/command.log";
     const int raw = std::system((command + " >" + log + " 2>&1").c_str());
     std::stringstream text;
     text << std::ifstream(log).rdbuf();
@@ -25,13 +34,13 @@ Result RunCommand(const std::string& command) {
 }
 
 Result Embed(const std::string& list) {
-    const std::string dir = ::testing::TempDir();
+    const std::string dir = Scratch();
     std::ofstream(dir + "/words.txt", std::ios::binary) << list;
     return RunCommand(std::string(EMBED_WORDS_PATH) + " " + dir + "/words.txt " + dir + "/out.cpp");
 }
 
 TEST(EmbedWords, StopsOnAMalformedListWithFileLineAndReason) {
-    const std::string file = ::testing::TempDir() + "/words.txt";
+    const std::string file = Scratch() + "/words.txt";
     struct Case {
         const char* list;
         const char* message;
@@ -55,7 +64,7 @@ TEST(EmbedWords, StopsOnAMalformedListWithFileLineAndReason) {
 }
 
 TEST(Configure, AMissingWordListNamesThePathTried) {
-    const std::string build = ::testing::TempDir() + "/configure-missing-list";
+    const std::string build = Scratch() + "/configure";
     const Result result = RunCommand("cmake -S " + std::string(SOURCE_DIR) + " -B " + build +
                               " -DLEXIGROVE_WORDS_FILE=/nonexistent/enable.txt");
     EXPECT_NE(result.status, 0);
