@@ -1,5 +1,5 @@
-// Decoding of standard base64 text (the RFC 4648 alphabet), forgiving by
-// design: characters outside the alphabet are skipped wherever they stand,
+// Decoding of standard base64 text (the RFC 4648 alphabet), forgiving on
+// purpose: characters outside the alphabet are skipped wherever they stand,
 // padding is optional, and a partial last group gives the whole bytes it
 // holds. Nothing here fails.
 #pragma once
