@@ -49,15 +49,8 @@ namespace {
 
 const QString kTitle = QStringLiteral("Lexigrove v2.2");
 
-QFont WindowFont() {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
-}
-
 QFont TitleFont() {
-    QFont font = WindowFont();
+    QFont font = LexigroveApp::WindowFont();
     font.setPixelSize(29);
     return font;
 }
@@ -102,7 +95,7 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     // maximise; as a dialog it stays above the window that opened it.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    setFont(WindowFont());
+    setFont(LexigroveApp::WindowFont());
 
     CreateControls();
 
@@ -133,10 +126,10 @@ void TFrmAbout::CreateControls() {
     SetTextColour(Label2, QColor(192, 192, 192));
     Label2->setAccessibleDescription(QStringLiteral("Shadow of the title"));
     Label1 = MakeLabel(client, "Label1", kTitle, {14, 13}, TitleFont());
-    Label3 = MakeLabel(client, "Label3", QStringLiteral("By Lexigrove contributors"), {97, 52}, WindowFont());
-    Label4 = MakeLabel(client, "Label4", QStringLiteral("\u00A9 2026 Lexigrove contributors"), {97, 72}, WindowFont());
+    Label3 = MakeLabel(client, "Label3", QStringLiteral("By Lexigrove contributors"), {97, 52}, LexigroveApp::WindowFont());
+    Label4 = MakeLabel(client, "Label4", QStringLiteral("\u00A9 2026 Lexigrove contributors"), {97, 72}, LexigroveApp::WindowFont());
 
-    QFont linkFont = WindowFont();
+    QFont linkFont = LexigroveApp::WindowFont();
     linkFont.setUnderline(true);
     Label5 = MakeLabel(client, "Label5", QString::fromLatin1(lexigrove::kHomePageAddress), {97, 92}, linkFont);
     SetTextColour(Label5, QColor(0, 0, 255));
@@ -153,9 +146,9 @@ void TFrmAbout::CreateControls() {
     Image1->setAccessibleDescription(QStringLiteral("Opens the donation page in your web browser"));
     Image1->installEventFilter(this);
 
-    Label7 = MakeLabel(client, "Label7", QStringLiteral("ENABLE word list"), {109, 133}, WindowFont());
+    Label7 = MakeLabel(client, "Label7", QStringLiteral("ENABLE word list"), {109, 133}, LexigroveApp::WindowFont());
     Label7->setAccessibleDescription(QStringLiteral("The public-domain word list that Lexigrove searches"));
-    QFont bold = WindowFont();
+    QFont bold = LexigroveApp::WindowFont();
     bold.setBold(true);
     Label6 = MakeLabel(client, "Label6", QStringLiteral("Special Thanks:"), {82, 114}, bold);
 

@@ -36,13 +36,6 @@ constexpr int kClientWidth = 316;
 constexpr int kClientHeight = 400;
 const char* const kTagProperty = "Tag";
 
-QFont WindowFont() {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
-}
-
 QFont EntryFont() {
     QFont font(QStringLiteral("Liberation Mono"));
     font.setStyleHint(QFont::TypeWriter);
@@ -110,7 +103,7 @@ TFrmMain::TFrmMain(QWidget* parent, lexigrove::WordListCache::ListLoader loader)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(LexigroveApp::Icon());
-    setFont(WindowFont());
+    setFont(LexigroveApp::WindowFont());
 
     CreateControls();
     CreateMenus();
@@ -222,7 +215,7 @@ void TFrmMain::ConfigureLengthOptions() {
     QPalette palette = cOpt->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     cOpt->setPalette(palette);
-    cOpt->setFont(WindowFont());
+    cOpt->setFont(LexigroveApp::WindowFont());
     // Reached by mouse only.
     cOpt->setFocusPolicy(Qt::ClickFocus);
 }

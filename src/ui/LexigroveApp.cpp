@@ -16,6 +16,13 @@ LexigroveApp::LexigroveApp(int& argc, char** argv) : QApplication(argc, argv) {
     setWindowIcon(Icon());
 }
 
+QFont LexigroveApp::WindowFont() {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
 bool LexigroveApp::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);

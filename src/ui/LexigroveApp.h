@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QFont>
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
@@ -32,6 +33,10 @@ public:
 
     // Two glossy arrows chasing each other round a circle.
     static QIcon Icon();
+
+    // The windows' own font: Liberation Sans (a metric match of the sans
+    // serif the windows are laid out for), 11 pixels.
+    static QFont WindowFont();
 
     // The donate badge, 62 x 31.
     static QPixmap DonateBadge(qreal devicePixelRatio = 1.0);
