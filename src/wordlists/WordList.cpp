@@ -63,7 +63,12 @@ std::size_t WordList::size() const {
     return size_;
 }
 
-WordList::Iterator WordList::begin() const { return Iterator(text_.data(), text_.data() + text_.size()); }
+WordList::Iterator WordList::begin() const { return From(0); }
+
+WordList::Iterator WordList::From(std::size_t offset) const {
+    offset = std::min(offset, text_.size());
+    return Iterator(text_.data() + offset, text_.data() + text_.size());
+}
 
 WordList::Iterator WordList::end() const {
     Iterator it;

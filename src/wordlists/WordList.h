@@ -45,6 +45,12 @@ public:
     Iterator begin() const;
     Iterator end() const;
 
+    // The text the entries are read from, up to its first NUL.
+    std::string_view Text() const { return text_; }
+
+    // The entries from the line that starts at byte `offset` of Text() on.
+    Iterator From(std::size_t offset) const;
+
 private:
     static constexpr std::size_t kUncounted = static_cast<std::size_t>(-1);
 
