@@ -9,11 +9,10 @@ namespace lexigrove {
 
 namespace {
 
-void Bump(std::uint8_t& count) {
-    if (count < 255) ++count;
-}
+constexpr std::uint8_t kNotTyped = 255;
 
-bool IsLetter(unsigned char c) { return c >= 'a' && c <= 'z'; }
+// The longest words that SpellLines reads as fixed-length lines.
+constexpr int kMaxLineLength = 14;
 
 }  // namespace
 
@@ -24,137 +23,230 @@ int FindCharFrom(std::string_view s, char c, int start) {
     return static_cast<int>(static_cast<const char*>(hit) - s.data()) + 1;
 }
 
-Speller::Speller(std::string_view text) : text_(text) {
-    Counts total{};
-    for (unsigned char c : text) {
-        if (IsLetter(c)) {
-            Bump(total[c - 'a']);
-        } else if (c == '?') {
-            if (tracked_ < kMaxFastLength) before_[static_cast<std::size_t>(tracked_++)] = total;
-            ++wildcards_;
-        }
+void MatchBatch::Flush() {
+    for (std::size_t i = 0; i < count_; ++i) surface_.ResultsAppend(std::string_view(words_[i], sizes_[i]));
+    count_ = 0;
+}
+
+// A word of n letters reads at most n rows (a letter's earlier copies are
+// fewer than n), so only those are filled. The text is read without a branch
+// per byte: a byte other than a-z lands in a spare column, and a copy past
+// the rows in use in the spare row.
+Speller::Speller(std::string_view text, int longestWord) : text_(text) {
+    rows_ = std::clamp(longestWord, 1, kMaxFastLength);
+    std::memset(wildcardsBefore_.data(), kNotTyped, static_cast<std::size_t>(rows_) * sizeof(Row));
+    constexpr std::uint32_t kSpare = 31;
+    const std::uint32_t rows = static_cast<std::uint32_t>(rows_);
+    std::size_t wildcards = 0;
+    for (const char byte : text) {
+        const std::uint32_t c = static_cast<std::uint32_t>(static_cast<unsigned char>(byte)) - 'a';
+        const std::uint32_t column = c <= 'z' - 'a' ? c : kSpare;
+        const std::uint32_t copies = typed_[column];
+        wildcardsBefore_[copies][column] = static_cast<std::uint8_t>(std::min<std::size_t>(wildcards, kNotTyped - 1));
+        typed_[column] = static_cast<std::uint8_t>(copies + (copies < rows));
+        wildcards += byte == '?';
     }
-    // Past the last '?' every row is the whole text, so that a word may
-    // spend more '?' than there are before anything tells it has failed (a
-    // word spends at most one per letter, and is no longer than the text).
-    const int rows = static_cast<int>(std::min<std::size_t>(text.size(), kMaxFastLength));
-    for (int j = tracked_; j <= rows; ++j) before_[static_cast<std::size_t>(j)] = total;
+    tracked_ = static_cast<std::uint32_t>(std::min<std::size_t>(wildcards, kMaxFastLength));
+    for (std::size_t c = 0; c < countFrom_.size(); ++c) countFrom_[c] = static_cast<std::uint8_t>(127 - typed_[c]);
 }
 
 namespace {
 
-// The first `n` (below 8) bytes at `p` as the low bytes of a number, read
-// without touching anything past them.
-std::uint64_t LoadShort(const char* p, int n) {
-    if (n >= 4) {
-        std::uint32_t a, b;
-        std::memcpy(&a, p, 4);
-        std::memcpy(&b, p + n - 4, 4);
-        return a | static_cast<std::uint64_t>(b) << (8 * (n - 4));
+// The first `n` (2, 4 or 8) bytes at `p`, byte i at bits 8i.
+std::uint64_t Load(const char* p, int n) {
+    std::uint64_t x = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&x, p, static_cast<std::size_t>(n));
+    } else {
+        for (int i = 0; i < n; ++i) x |= static_cast<std::uint64_t>(static_cast<unsigned char>(p[i])) << (8 * i);
     }
-    if (n >= 2) {
-        std::uint16_t a, b;
-        std::memcpy(&a, p, 2);
-        std::memcpy(&b, p + n - 2, 2);
-        return a | static_cast<std::uint64_t>(b) << (8 * (n - 2));
+    return x;
+}
+
+// The `Size` (2 to 16) bytes at `p`: the first min(Size, 8) in the first
+// number and, when Size > 8, the last 8 in the second, byte i at bits 8i.
+// Nothing past them is read; bytes read twice agree.
+template <int Size>
+std::array<std::uint64_t, 2> LoadLine(const char* p) {
+    if constexpr (Size > 8) {
+        return {Load(p, 8), Load(p + Size - 8, 8)};
+    } else if constexpr (Size == 8 || Size == 4 || Size == 2) {
+        return {Load(p, Size), 0};
+    } else {
+        constexpr int kHalf = Size > 4 ? 4 : 2;
+        return {Load(p, kHalf) | Load(p + Size - kHalf, kHalf) << (8 * (Size - kHalf)), 0};
     }
-    return n == 1 ? static_cast<unsigned char>(p[0]) : 0;
+}
+
+// For each byte of a chunk as LoadLine reads it, the range it must be in:
+// letters a-z, then CR, then LF; the bytes past a short line can be anything.
+struct ChunkRule {
+    std::uint64_t low = 0;   // per byte: 0x80 - lowest
+    std::uint64_t high = 0;  // per byte: 0x7f - highest
+    std::uint64_t used = 0;  // per byte: 0x80 where the byte counts
+};
+
+template <int Length>
+constexpr ChunkRule LineRule(int chunk) {
+    constexpr int kSize = Length + 2;
+    const int first = chunk == 0 ? 0 : kSize - 8;
+    ChunkRule rule;
+    for (int i = 0; i < 8 && first + i < kSize; ++i) {
+        const int at = first + i;
+        const unsigned lowest = at < Length ? 'a' : at == Length ? '\r' : '\n';
+        const unsigned highest = at < Length ? 'z' : lowest;
+        rule.low |= static_cast<std::uint64_t>(0x80 - lowest) << (8 * i);
+        rule.high |= static_cast<std::uint64_t>(0x7f - highest) << (8 * i);
+        rule.used |= std::uint64_t{0x80} << (8 * i);
+    }
+    return rule;
+}
+
+// Whether every byte of `chunk` that the rule counts is in its range, eight
+// at a time: with the top bits cleared no sum carries into the next byte, and
+// a byte is in range when adding (0x80 - lowest) sets its top bit and adding
+// (0x7f - highest) does not.
+constexpr bool Follows(std::uint64_t chunk, const ChunkRule& rule) {
+    constexpr std::uint64_t kLow7 = 0x7f7f7f7f7f7f7f7fULL;
+    const std::uint64_t bits = chunk & kLow7;
+    const std::uint64_t fine = (bits + rule.low) & ~(bits + rule.high) & ~chunk;
+    return (fine & rule.used) == rule.used;
+}
+
+// Whether the line at `p` is `Length` letters a-z followed by CR LF.
+template <int Length>
+bool IsLetterLine(const char* p) {
+    static constexpr ChunkRule kFirst = LineRule<Length>(0);
+    static constexpr ChunkRule kSecond = LineRule<Length>(1);
+    const std::array<std::uint64_t, 2> chunks = LoadLine<Length + 2>(p);
+    if constexpr (Length + 2 > 8) return Follows(chunks[0], kFirst) & Follows(chunks[1], kSecond);
+    return Follows(chunks[0], kFirst);
+}
+
+// Whether `word` (1 to 32 bytes) is all letters a-z, read as at most four
+// overlapping chunks.
+bool AllLetters(std::string_view word) {
+    constexpr ChunkRule kLetters = LineRule<8>(0);
+    const char* const p = word.data();
+    const std::size_t n = word.size();
+    if (n >= 8) {
+        bool all = true;
+        for (std::size_t i = 0; i < 32; i += 8) all &= Follows(Load(p + std::min(i, n - 8), 8), kLetters);
+        return all;
+    }
+    const int half = n >= 4 ? 4 : 2;
+    const std::uint64_t chunk = n == 1 ? static_cast<unsigned char>(p[0])
+                                       : Load(p, half) | Load(p + n - half, half) << (8 * (n - half));
+    const ChunkRule rule{kLetters.low, kLetters.high, kLetters.used >> (8 * (8 - n))};
+    return Follows(chunk, rule);
 }
 
 }  // namespace
 
-// How many first bytes `word` shares with the word in hand, up to `limit`.
-int Speller::CommonBeginning(std::string_view word, int limit) const {
-    int n = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        while (n + 8 <= limit) {
-            std::uint64_t a, b;
-            std::memcpy(&a, word.data() + n, 8);
-            std::memcpy(&b, held_.data() + n, 8);
-            if (const std::uint64_t differ = a ^ b; differ != 0) return n + std::countr_zero(differ) / 8;
-            n += 8;
-        }
-        const int rest = limit - n;
-        if (rest == 0) return n;
-        std::uint64_t b;
-        std::memcpy(&b, held_.data() + n, 8);  // held_ has room past its last letter
-        const std::uint64_t differ = (LoadShort(word.data() + n, rest) ^ b) & (~0ULL >> (64 - 8 * rest));
-        return differ == 0 ? limit : n + std::countr_zero(differ) / 8;
-    } else {
-        while (n < limit && word[static_cast<std::size_t>(n)] == held_[static_cast<std::size_t>(n)]) ++n;
-        return n;
+// For texts without '?': whether every letter of the word has a typed copy
+// of its own. Counting a letter's copies up from 127 minus the copies typed
+// sets the top bit once the word holds more. Over an alphabetical list,
+// whether a word fails at its i-th letter mostly goes as for the word
+// before, so leaving at the first letter that fails is well guessed.
+// `Length` 0: the word is `size` letters long.
+template <int Length>
+bool Speller::HasTypedCopies(const char* word, int size) const {
+    if constexpr (Length > 0) size = Length;
+    const auto letter = [word](int i) -> std::size_t { return static_cast<unsigned char>(word[i]) - 'a'; };
+    if constexpr (Length == 2) {
+        const std::size_t a = letter(0), b = letter(1);
+        return (typed_[a] != 0) & (typed_[b] > (a == b));
     }
-}
-
-// Each letter's copies in a word go in order, leftmost first, whether a
-// typed letter or a '?' takes them. So a copy is gone before a given '?'
-// when the copies of its letter so far that typed letters removed are fewer
-// than the typed copies before that '?'; otherwise that '?' takes it, for the
-// first letter left is always the leftmost. One pass over the word thus
-// tells which letter each '?' takes, and a letter that nothing can remove
-// ends the word.
-bool Speller::Spells(std::string_view word) {
-    const std::size_t length = word.size();
-    if (length == 0 || length > text_.size()) return false;
-    if (length > static_cast<std::size_t>(kMaxFastLength)) return SpellsLiterally(word);
-    if (wildcards_ >= length) return true;  // the '?' alone empty it
-
-    const int size = static_cast<int>(length);
-    const int common = CommonBeginning(word, std::min(size, depth_ + (failedAt_ >= 0 ? 1 : 0)));
-    if (failedAt_ >= 0) {
-        if (common > failedAt_) return false;  // same letters up to the one that failed
-        failedAt_ = -1;
+    Row count = countFrom_;
+    for (int i = 0; i < size; ++i) {
+        const std::uint32_t n = count[letter(i)] + 1U;
+        if (n & 0x80) return false;
+        count[letter(i)] = static_cast<std::uint8_t>(n);
     }
-    // Go back to the end of the common beginning: give back the copies that
-    // typed letters removed from the letters after it.
-    int depth = std::min(common, depth_);
-    for (int i = depth; i < depth_; ++i)
-        removed_[static_cast<std::size_t>(held_[static_cast<std::size_t>(i)] - 'a')] -= typed_[static_cast<std::size_t>(i)];
-    int used = used_[static_cast<std::size_t>(depth)];
-    for (; depth < size; ++depth) {
-        const char byte = word[static_cast<std::size_t>(depth)];
-        const unsigned c = static_cast<unsigned>(static_cast<unsigned char>(byte)) - 'a';
-        if (c > 'z' - 'a') {
-            depth_ = depth;
-            return SpellsLiterally(word);
-        }
-        held_[static_cast<std::size_t>(depth)] = byte;
-        // Typed letters before the next '?' (after the last, all of them)
-        // remove it, or else the next '?' takes it.
-        const bool stays = removed_[c] >= before_[static_cast<std::size_t>(used)][c];
-        used += stays;
-        if (used > tracked_) {  // no '?' left to take it
-            failedAt_ = depth;
-            depth_ = depth;
-            return false;
-        }
-        removed_[c] = static_cast<std::uint8_t>(removed_[c] + !stays);
-        typed_[static_cast<std::size_t>(depth)] = !stays;
-        used_[static_cast<std::size_t>(depth) + 1] = static_cast<std::uint8_t>(used);
-    }
-    depth_ = size;
     return true;
 }
 
-// The same answer without resuming: every letter of the word in turn, with
-// no early exit, so that the number of steps is the word's length and the
-// branches are the same for every word of a list. A letter that nothing can
-// remove pushes the count of '?' spent past those there are, and the count
-// never falls, so one test at the end tells.
-bool Speller::SpellsWhole(std::string_view word) const {
-    const std::size_t length = word.size();
-    if (length == 0 || length > text_.size()) return false;
-    if (length > static_cast<std::size_t>(kMaxFastLength)) return SpellsLiterally(word);
-    Counts removed{};
-    unsigned used = 0;
-    for (const char byte : word) {
-        const unsigned c = static_cast<unsigned>(static_cast<unsigned char>(byte)) - 'a';
-        if (c > 'z' - 'a') return SpellsLiterally(word);
-        const unsigned stays = removed[c] >= before_[used][c];
-        removed[c] = static_cast<std::uint8_t>(removed[c] + (stays ^ 1));
-        used += stays;
+// Spent for a word of letters a-z only, leaving as soon as the word needs
+// more '?' than there are (see HasTypedCopies).
+template <int Length>
+bool Speller::SpellsLetters(const char* word, int size) const {
+    if constexpr (Length > 0) size = Length;
+    const auto letter = [word](int i) -> std::size_t { return static_cast<unsigned char>(word[i]) - 'a'; };
+    const std::uint8_t* const table = wildcardsBefore_[0].data();
+    if constexpr (Length == 2) {
+        // Here the text holds one '?': it takes the first letter unless a
+        // typed copy comes first, and then the second needs a typed copy.
+        return (table[letter(0)] == 0) | (table[letter(1)] <= 1);
     }
-    return used <= static_cast<unsigned>(tracked_);
+    // Per letter, the row for its next copy: 32 bytes per copy removed.
+    using Offset = std::conditional_t<Length != 0 && Length <= 8, std::uint8_t, std::uint16_t>;
+    Offset row[26] = {};
+    std::uint32_t used = 0;
+    for (int i = 0; i < size; ++i) {
+        const std::size_t c = letter(i);
+        const std::size_t r = row[c];
+        const std::uint32_t stays = used < table[r + c];
+        used += stays;
+        if (used > tracked_) return false;
+        row[c] = static_cast<Offset>(r + 32 - (stays << 5));
+    }
+    return true;
+}
+
+// Lines are read in rounds of at most kBatch, the start of each match kept
+// and the matches appended after the round.
+template <int Length>
+const char* Speller::SpellLines(const char* p, const char* end, SearchSurface& surface) const {
+    constexpr std::ptrdiff_t kLine = Length + 2;
+    constexpr std::ptrdiff_t kBatch = 128;
+    const char* found[kBatch];
+    const auto read = [&](const char* const stop, std::size_t& count, auto spells) {
+        for (; p != stop; p += kLine) {
+            if (!IsLetterLine<Length>(p)) break;
+            found[count] = p;
+            count += spells(p);
+        }
+    };
+    for (;;) {
+        const char* const stop = p + std::min((end - p) / kLine, kBatch) * kLine;
+        std::size_t count = 0;
+        if (static_cast<std::size_t>(Length) > text_.size()) {
+            // Each typed character removes at most one letter.
+            while (p != stop && IsLetterLine<Length>(p)) p += kLine;
+        } else if (tracked_ >= static_cast<std::uint32_t>(Length)) {
+            // The '?' alone take every letter.
+            read(stop, count, [](const char*) { return true; });
+        } else if (tracked_ == 0) {
+            read(stop, count, [this](const char* word) { return HasTypedCopies<Length>(word, Length); });
+        } else {
+            // One '?' or more, and fewer than the word has letters.
+            read(stop, count, [this](const char* word) { return SpellsLetters<Length>(word, Length); });
+        }
+        for (std::size_t i = 0; i < count; ++i) surface.ResultsAppend(std::string_view(found[i], Length));
+        if (p != stop || end - p < kLine) return p;
+    }
+}
+
+template <int... Lengths>
+const char* Speller::SpellLinesOf(std::integer_sequence<int, Lengths...>, int length, const char* p,
+                                  const char* end, SearchSurface& surface) const {
+    const char* stop = p;
+    ((length == Lengths + 2 ? (stop = SpellLines<Lengths + 2>(p, end, surface), true) : false) || ...);
+    return stop;
+}
+
+const char* Speller::SpellLines(int length, const char* p, const char* end, SearchSurface& surface) const {
+    if (length > rows_) return p;
+    return SpellLinesOf(std::make_integer_sequence<int, kMaxLineLength - 1>(), length, p, end, surface);
+}
+
+bool Speller::Spells(std::string_view word) const {
+    const std::size_t size = word.size();
+    if (size == 0 || size > text_.size()) return false;
+    if (size > static_cast<std::size_t>(rows_) || !AllLetters(word)) return SpellsLiterally(word);
+    if (size <= tracked_) return true;
+    const int n = static_cast<int>(size);
+    return tracked_ == 0 ? HasTypedCopies<0>(word.data(), n) : SpellsLetters<0>(word.data(), n);
 }
 
 // The rule as stated, for words the fast path does not cover (bytes other
@@ -173,29 +265,21 @@ void UnscrambleLength(SearchSurface& surface, WordListCache& cache, int position
     const std::string text = surface.ReadText();
     if (text.size() < 2) return;
     const WordList& list = cache.Fetch(position + 2);
-    Speller speller(text);
-    // Resuming pays when most words fail within their first few letters;
-    // when the words are short, or short beside the text so that most are
-    // read far anyway, reading each word whole costs fewer guessed branches.
-    const std::size_t wordLength = static_cast<std::size_t>(position) + 2;
-    const bool whole = wordLength <= 3 || 2 * wordLength <= text.size() + 2 * speller.Wildcards();
-    // Matches are gathered first and appended in a second loop, so that
-    // whether a word matches is not one more branch to guess per word.
-    constexpr std::size_t kBatch = 128;
-    const char* found[kBatch];
-    std::size_t foundSize[kBatch];
-    std::size_t count = 0;
-    const auto flush = [&] {
-        for (std::size_t i = 0; i < count; ++i) surface.ResultsAppend(std::string_view(found[i], foundSize[i]));
-        count = 0;
-    };
-    for (const std::string_view word : list) {
-        found[count] = word.data();
-        foundSize[count] = word.size();
-        count += whole ? speller.SpellsWhole(word) : speller.Spells(word);
-        if (count == kBatch) flush();
+    const std::string_view all = list.Text();
+    const char* p = all.data();
+    const char* const end = p + all.size();
+    // The stored lists of one length are lines of that many letters and
+    // CR LF: read them as such while they are, and any other line (and all
+    // after it) one by one.
+    const int length = position + 2;
+    if (length <= kMaxLineLength) p = Speller(text, length).SpellLines(length, p, end, surface);
+    if (p != end) {
+        MatchBatch matches(surface);
+        const Speller speller(text);
+        for (auto it = list.From(static_cast<std::size_t>(p - all.data())); it != list.end(); ++it)
+            matches.Add(it->data(), it->size(), speller.Spells(*it));
+        matches.Flush();
     }
-    flush();
 }
 
 }  // namespace lexigrove

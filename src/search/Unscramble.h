@@ -2,8 +2,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 
 #include "SearchSurface.h"
 #include "WordListCache.h"
@@ -21,57 +24,75 @@ int FindCharFrom(std::string_view s, char c, int start);
 // the word matches once nothing of it remains.
 void UnscrambleLength(SearchSurface& surface, WordListCache& cache, int position);
 
-// Decides, word after word, which words a typed text spells, in a few steps
-// a word however long the text is (see ALGORITHM.md). Words are read left to
-// right and the state after each letter is kept, so a word that shares its
-// first letters with the one before resumes from there: over an alphabetical
-// list most words cost only their last few letters, and every word under a
-// prefix that already failed costs nothing.
-class Speller {
+// Words found, handed to the results log in batches, so that whether a word
+// matched is counted rather than one more branch to guess per word.
+class MatchBatch {
 public:
-    explicit Speller(std::string_view text);
+    explicit MatchBatch(SearchSurface& surface) : surface_(surface) {}
+    MatchBatch(const MatchBatch&) = delete;
+    MatchBatch& operator=(const MatchBatch&) = delete;
 
-    // Whether the text spells `word` under the left-to-right rule.
-    bool Spells(std::string_view word);
-
-    // The same answer without the kept state: every letter of the word is
-    // read, with no early exit, so that every word of a list takes the same
-    // branches. Cheaper than Spells when most words are read far anyway.
-    bool SpellsWhole(std::string_view word) const;
-
-    // How many '?' the text holds.
-    std::uint64_t Wildcards() const { return wildcards_; }
+    void Add(const char* word, std::size_t size, bool matched) {
+        words_[count_] = word;
+        sizes_[count_] = size;
+        count_ += matched;
+        if (count_ == kSize) Flush();
+    }
+    // Appends the words gathered so far.
+    void Flush();
 
 private:
-    // Each '?' takes one letter of a word that is not yet empty, so for a
-    // word of up to this many letters only the first this many '?' matter.
+    static constexpr std::size_t kSize = 128;
+    SearchSurface& surface_;
+    const char* words_[kSize];
+    std::size_t sizes_[kSize];
+    std::size_t count_ = 0;
+};
+
+// Decides, word after word, which words a typed text spells, in a few steps
+// a letter however long the text is (see ALGORITHM.md).
+class Speller {
+public:
+    // Words of up to this many letters are decided by the fast path.
     static constexpr int kMaxFastLength = 32;
 
-    using Counts = std::array<std::uint8_t, 32>;  // per letter a-z
+    // `longestWord` (1 to kMaxFastLength) bounds the words the fast path
+    // will be asked about; longer ones go through the rule as written.
+    explicit Speller(std::string_view text, int longestWord = kMaxFastLength);
 
+    // Whether the text spells `word` under the left-to-right rule.
+    bool Spells(std::string_view word) const;
+
+    // Reads the lines of a list's text from `p` while each is `length`
+    // letters a-z followed by CR LF (`length` 2 to 14, at most
+    // `longestWord`), and appends to the results of `surface` each word the
+    // text spells. Returns where it stopped: `end`, or the first line of any
+    // other shape.
+    const char* SpellLines(int length, const char* p, const char* end, SearchSurface& surface) const;
+
+private:
+    using Row = std::array<std::uint8_t, 32>;  // per letter a-z, and room
+
+    template <int Length>
+    bool HasTypedCopies(const char* word, int size) const;
+    template <int Length>
+    bool SpellsLetters(const char* word, int size) const;
+    template <int Length>
+    const char* SpellLines(const char* p, const char* end, SearchSurface& surface) const;
+    template <int... Lengths>
+    const char* SpellLinesOf(std::integer_sequence<int, Lengths...>, int length, const char* p, const char* end,
+                             SearchSurface& surface) const;
     bool SpellsLiterally(std::string_view word) const;
-    int CommonBeginning(std::string_view word, int limit) const;
 
-    // The text.
     std::string_view text_;
-    std::uint64_t wildcards_ = 0;  // '?' in the text
-    int tracked_ = 0;              // min(wildcards_, kMaxFastLength)
-    // before_[j]: letters in the text before its (j + 1)-th '?';
-    // before_[tracked_]: all of them (capped at 255).
-    std::array<Counts, kMaxFastLength + 1> before_;
-
-    // The word in hand, whose first depth_ letters are taken into account
-    // (room for an 8-byte read past the last); when failedAt_ >= 0, its
-    // letter failedAt_ (== depth_) was the one that nothing could remove.
-    std::array<char, kMaxFastLength + 8> held_{};
-    int depth_ = 0;
-    int failedAt_ = -1;
-    // The state after those letters: removed_[c], the copies of letter c
-    // that typed letters removed; used_[d], the '?' spent on the first d
-    // letters; typed_[d], whether a typed letter (not a '?') removed letter d.
-    Counts removed_{};
-    std::array<std::uint8_t, kMaxFastLength + 1> used_{};
-    std::array<std::uint8_t, kMaxFastLength> typed_{};
+    std::uint32_t tracked_ = 0;  // '?' in the text, at most kMaxFastLength
+    int rows_ = 0;               // rows of wildcardsBefore_ in use
+    Row typed_{};                // copies of each letter typed, at most rows_
+    Row countFrom_{};            // 127 - typed_
+    // wildcardsBefore_[k][c]: how many '?' the text holds before its
+    // (k + 1)-th copy of letter c, or 255 when it holds fewer copies (and
+    // a spare row).
+    std::array<Row, kMaxFastLength + 1> wildcardsBefore_;
 };
 
 }  // namespace lexigrove
