@@ -102,16 +102,18 @@ constexpr ChunkRule LineRule(int chunk) {
     return rule;
 }
 
-// Whether every byte of `chunk` that the rule counts is in its range, eight
-// at a time: with the top bits cleared no sum carries into the next byte, and
-// a byte is in range when adding (0x80 - lowest) sets its top bit and adding
-// (0x7f - highest) does not.
-constexpr bool Follows(std::uint64_t chunk, const ChunkRule& rule) {
+// Per byte of `chunk`, the top bit set when the byte is in its range under
+// the rule, eight at a time: with the top bits cleared no sum carries into
+// the next byte, and a byte is in range when adding (0x80 - lowest) sets its
+// top bit and adding (0x7f - highest) does not.
+constexpr std::uint64_t InRange(std::uint64_t chunk, const ChunkRule& rule) {
     constexpr std::uint64_t kLow7 = 0x7f7f7f7f7f7f7f7fULL;
     const std::uint64_t bits = chunk & kLow7;
-    const std::uint64_t fine = (bits + rule.low) & ~(bits + rule.high) & ~chunk;
-    return (fine & rule.used) == rule.used;
+    return (bits + rule.low) & ~(bits + rule.high) & ~chunk & rule.used;
 }
+
+// Whether every byte of `chunk` that the rule counts is in its range.
+constexpr bool Follows(std::uint64_t chunk, const ChunkRule& rule) { return InRange(chunk, rule) == rule.used; }
 
 // Whether the line at `p` is `Length` letters a-z followed by CR LF.
 template <int Length>
@@ -166,29 +168,38 @@ bool Speller::HasTypedCopies(const char* word, int size) const {
     return true;
 }
 
-// Spent for a word of letters a-z only, leaving as soon as the word needs
-// more '?' than there are (see HasTypedCopies).
+// With '?' in the text: whether the word, all letters a-z, is spelled,
+// leaving as soon as it needs more '?' than there are (see HasTypedCopies).
 template <int Length>
 bool Speller::SpellsLetters(const char* word, int size) const {
     if constexpr (Length > 0) size = Length;
-    const auto letter = [word](int i) -> std::size_t { return static_cast<unsigned char>(word[i]) - 'a'; };
+    const auto letter = [word](int i) { return static_cast<std::size_t>(static_cast<unsigned char>(word[i])) - 'a'; };
     const std::uint8_t* const table = wildcardsBefore_[0].data();
     if constexpr (Length == 2) {
         // Here the text holds one '?': it takes the first letter unless a
         // typed copy comes first, and then the second needs a typed copy.
         return (table[letter(0)] == 0) | (table[letter(1)] <= 1);
     }
-    // Per letter, the row for its next copy: 32 bytes per copy removed.
+    // Per letter, where its next copy is looked up in the table: its
+    // column, 32 bytes further for each copy typed letters removed.
     using Offset = std::conditional_t<Length != 0 && Length <= 8, std::uint8_t, std::uint16_t>;
-    Offset row[26] = {};
-    std::uint32_t used = 0;
-    for (int i = 0; i < size; ++i) {
+    static constexpr std::array<Offset, 32> kColumns = [] {
+        std::array<Offset, 32> columns{};
+        for (std::size_t c = 0; c < columns.size(); ++c) columns[c] = static_cast<Offset>(c);
+        return columns;
+    }();
+    std::array<Offset, 32> at = kColumns;
+    // The first letter has no copy before it, and a '?' is left to take it.
+    const std::size_t first = letter(0);
+    std::uint32_t used = table[first] != 0;
+    at[first] = static_cast<Offset>(first + 32 - (used << 5));
+    for (int i = 1; i < size; ++i) {
         const std::size_t c = letter(i);
-        const std::size_t r = row[c];
-        const std::uint32_t stays = used < table[r + c];
+        const std::size_t r = at[c];
+        const std::uint32_t stays = used < table[r];
         used += stays;
         if (used > tracked_) return false;
-        row[c] = static_cast<Offset>(r + 32 - (stays << 5));
+        at[c] = static_cast<Offset>(r + 32 - (stays << 5));
     }
     return true;
 }
@@ -244,9 +255,36 @@ bool Speller::Spells(std::string_view word) const {
     const std::size_t size = word.size();
     if (size == 0 || size > text_.size()) return false;
     if (size > static_cast<std::size_t>(rows_) || !AllLetters(word)) return SpellsLiterally(word);
-    if (size <= tracked_) return true;
-    const int n = static_cast<int>(size);
-    return tracked_ == 0 ? HasTypedCopies<0>(word.data(), n) : SpellsLetters<0>(word.data(), n);
+    return SpellsLetters(word.data(), static_cast<int>(size));
+}
+
+// For a word of 1 to rows_ letters a-z.
+bool Speller::SpellsLetters(const char* word, int size) const {
+    if (static_cast<std::size_t>(size) > text_.size()) return false;
+    if (static_cast<std::uint32_t>(size) <= tracked_) return true;
+    return tracked_ == 0 ? HasTypedCopies<0>(word, size) : SpellsLetters<0>(word, size);
+}
+
+// The bytes at `p` not all letters a-z or more than 30, the first ends the
+// word, and the line is read as that word and CR LF; 32 bytes are read at
+// once, without a branch on where the word ends.
+const char* Speller::SpellLinesOfAnyLength(const char* p, const char* end, SearchSurface& surface) const {
+    constexpr ChunkRule kLetters = LineRule<8>(0);
+    constexpr std::uint64_t kGather = 0x0102040810204080ULL;  // gathers the top bits of the bytes
+    MatchBatch matches(surface);
+    while (end - p >= 32) {
+        std::uint32_t others = 0;  // bit i: byte i is not a letter
+        for (int i = 0; i < 4; ++i) {
+            const std::uint64_t letters = InRange(Load(p + 8 * i, 8), kLetters) >> 7;
+            others |= static_cast<std::uint32_t>(0xff ^ (letters * kGather) >> 56) << (8 * i);
+        }
+        const int size = std::countr_zero(others);
+        if (size == 0 || size > 30 || p[size] != '\r' || p[size + 1] != '\n') break;
+        matches.Add(p, static_cast<std::size_t>(size), size <= rows_ && SpellsLetters(p, size));
+        p += size + 2;
+    }
+    matches.Flush();
+    return p;
 }
 
 // The rule as stated, for words the fast path does not cover (bytes other
@@ -274,8 +312,9 @@ void UnscrambleLength(SearchSurface& surface, WordListCache& cache, int position
     const int length = position + 2;
     if (length <= kMaxLineLength) p = Speller(text, length).SpellLines(length, p, end, surface);
     if (p != end) {
-        MatchBatch matches(surface);
         const Speller speller(text);
+        p = speller.SpellLinesOfAnyLength(p, end, surface);
+        MatchBatch matches(surface);
         for (auto it = list.From(static_cast<std::size_t>(p - all.data())); it != list.end(); ++it)
             matches.Add(it->data(), it->size(), speller.Spells(*it));
         matches.Flush();

@@ -70,12 +70,18 @@ public:
     // other shape.
     const char* SpellLines(int length, const char* p, const char* end, SearchSurface& surface) const;
 
+    // Reads the lines from `p` on while each is letters a-z followed by
+    // CR LF, and 32 bytes are left, and appends to the results of `surface`
+    // each word the text spells. Returns where it stopped.
+    const char* SpellLinesOfAnyLength(const char* p, const char* end, SearchSurface& surface) const;
+
 private:
     using Row = std::array<std::uint8_t, 32>;  // per letter a-z, and room
 
     template <int Length>
     bool HasTypedCopies(const char* word, int size) const;
     template <int Length>
+    bool SpellsLetters(const char* word, int size) const;
     bool SpellsLetters(const char* word, int size) const;
     template <int Length>
     const char* SpellLines(const char* p, const char* end, SearchSurface& surface) const;
