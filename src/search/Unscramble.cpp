@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace lexigrove {
 
@@ -115,13 +116,16 @@ constexpr std::uint64_t InRange(std::uint64_t chunk, const ChunkRule& rule) {
 // Whether every byte of `chunk` that the rule counts is in its range.
 constexpr bool Follows(std::uint64_t chunk, const ChunkRule& rule) { return InRange(chunk, rule) == rule.used; }
 
+// 1 or 0, for combining conditions without a branch.
+constexpr unsigned Bit(bool condition) { return condition ? 1U : 0U; }
+
 // Whether the line at `p` is `Length` letters a-z followed by CR LF.
 template <int Length>
 bool IsLetterLine(const char* p) {
     static constexpr ChunkRule kFirst = LineRule<Length>(0);
     static constexpr ChunkRule kSecond = LineRule<Length>(1);
     const std::array<std::uint64_t, 2> chunks = LoadLine<Length + 2>(p);
-    if constexpr (Length + 2 > 8) return Follows(chunks[0], kFirst) & Follows(chunks[1], kSecond);
+    if constexpr (Length + 2 > 8) return Bit(Follows(chunks[0], kFirst)) & Bit(Follows(chunks[1], kSecond));
     return Follows(chunks[0], kFirst);
 }
 
@@ -157,7 +161,7 @@ bool Speller::HasTypedCopies(const char* word, int size) const {
     const auto letter = [word](int i) -> std::size_t { return static_cast<unsigned char>(word[i]) - 'a'; };
     if constexpr (Length == 2) {
         const std::size_t a = letter(0), b = letter(1);
-        return (typed_[a] != 0) & (typed_[b] > (a == b));
+        return Bit(typed_[a] != 0) & Bit(typed_[b] > (a == b));
     }
     Row count = countFrom_;
     for (int i = 0; i < size; ++i) {
@@ -178,7 +182,7 @@ bool Speller::SpellsLetters(const char* word, int size) const {
     if constexpr (Length == 2) {
         // Here the text holds one '?': it takes the first letter unless a
         // typed copy comes first, and then the second needs a typed copy.
-        return (table[letter(0)] == 0) | (table[letter(1)] <= 1);
+        return Bit(table[letter(0)] == 0) | Bit(table[letter(1)] <= 1);
     }
     // Per letter, where its next copy is looked up in the table: its
     // column, 32 bytes further for each copy typed letters removed.
@@ -238,17 +242,13 @@ const char* Speller::SpellLines(const char* p, const char* end, SearchSurface& s
     }
 }
 
-template <int... Lengths>
-const char* Speller::SpellLinesOf(std::integer_sequence<int, Lengths...>, int length, const char* p,
-                                  const char* end, SearchSurface& surface) const {
-    const char* stop = p;
-    ((length == Lengths + 2 ? (stop = SpellLines<Lengths + 2>(p, end, surface), true) : false) || ...);
-    return stop;
-}
-
 const char* Speller::SpellLines(int length, const char* p, const char* end, SearchSurface& surface) const {
-    if (length > rows_) return p;
-    return SpellLinesOf(std::make_integer_sequence<int, kMaxLineLength - 1>(), length, p, end, surface);
+    using Reader = const char* (Speller::*)(const char*, const char*, SearchSurface&) const;
+    static constexpr auto kReaders = []<int... Lengths>(std::integer_sequence<int, Lengths...>) {
+        return std::array<Reader, sizeof...(Lengths)>{&Speller::SpellLines<Lengths + 2>...};
+    }(std::make_integer_sequence<int, kMaxLineLength - 1>());
+    if (length < 2 || length > kMaxLineLength || length > rows_) return p;
+    return (this->*kReaders[static_cast<std::size_t>(length - 2)])(p, end, surface);
 }
 
 bool Speller::Spells(std::string_view word) const {

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string_view>
 #include <type_traits>
-#include <utility>
 
 #include "SearchSurface.h"
 #include "WordListCache.h"
@@ -85,9 +84,6 @@ private:
     bool SpellsLetters(const char* word, int size) const;
     template <int Length>
     const char* SpellLines(const char* p, const char* end, SearchSurface& surface) const;
-    template <int... Lengths>
-    const char* SpellLinesOf(std::integer_sequence<int, Lengths...>, int length, const char* p, const char* end,
-                             SearchSurface& surface) const;
     bool SpellsLiterally(std::string_view word) const;
 
     std::string_view text_;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -150,6 +151,80 @@ TEST(Differential, ReadingWordsWholeMatchesThePlainRule) {
             const std::string word = random.Word(1 + random.Below(random.Chance(10) ? 40 : 12));
             ASSERT_EQ(speller.Spells(word), PlainSpells(text, word)) << "text \"" << text << "\" word " << word;
         }
+    }
+}
+
+// A list text of the stored shape (words of one length, each followed by
+// CR LF), sorted, with now and then one thing that breaks the shape: an
+// odd line somewhere, lengths that change part way, a last word without a
+// line break. Position 13 gets words of 15 to 40 letters.
+std::string ListText(Random& random, int position) {
+    const int length = position + 2;
+    const int count = 1 + random.Below(400);
+    std::vector<std::string> words;
+    for (int i = 0; i < count; ++i) {
+        std::string word = random.Word(position < 13 ? length : 15 + random.Below(26));
+        for (char& c : word)
+            if (c < 'a') c = static_cast<char>('a' + random.Below(26));  // letters only, as stored
+        words.push_back(word);
+    }
+    std::sort(words.begin(), words.end());
+    const int from = random.Below(count);
+    switch (random.Below(8)) {
+        case 0:  // lengths change from one word on
+            for (std::size_t i = static_cast<std::size_t>(from); i < words.size(); ++i)
+                words[i] += std::string(static_cast<std::size_t>(1 + random.Below(3)), 'e');
+            break;
+        case 1:  // one word one letter short, or holding a byte other than a-z
+            if (random.Chance(50) && words[static_cast<std::size_t>(from)].size() > 1) {
+                words[static_cast<std::size_t>(from)].pop_back();
+            } else {
+                const char odd[] = {'A', '7', ' ', '?', static_cast<char>(0xe9), '{', '`'};
+                words[static_cast<std::size_t>(from)][0] = odd[random.Below(7)];
+            }
+            break;
+        default: break;
+    }
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        text += words[i];
+        if (static_cast<int>(i) == from && random.Chance(30)) {
+            const char* ends[] = {"\n", "\r", "\n\r", "\r\n\r\n"};  // other line ends, an empty line
+            text += ends[random.Below(4)];
+        } else {
+            text += "\r\n";
+        }
+    }
+    if (random.Chance(20)) text.erase(text.size() - 2);  // no line break after the last word
+    return text;
+}
+
+TEST(Differential, UnscrambleOverListsOfEveryShape) {
+    Random random(424242);
+    for (int round = 0; round < 3000; ++round) {
+        const int position = random.Below(kLengthOptionCount);
+        // The list in a buffer of exactly its size, so that a read past its
+        // end is caught by the address sanitizer.
+        const std::string text = ListText(random, position);
+        const auto bytes = std::make_unique<char[]>(text.size());
+        std::copy(text.begin(), text.end(), bytes.get());
+        WordList list;
+        list.SplitInPlace(std::string_view(bytes.get(), text.size()));
+        WordListCache cache([&](int) { return list; });
+
+        // Texts of every kind, and as many '?' as letters in a word or more.
+        std::string typed = random.Text(40);
+        if (random.Chance(30)) typed.insert(0, static_cast<std::size_t>(random.Below(position + 4)), '?');
+        if (random.Chance(10)) typed += random.Chance(50) ? "\r\n" : "\n";
+        FakeSurface surface(typed);
+        UnscrambleLength(surface, cache, position);
+
+        Strings expected;
+        if (typed.size() >= 2)
+            for (std::string_view word : list)
+                if (!word.empty() && PlainSpells(typed, std::string(word))) expected.emplace_back(word);
+        ASSERT_EQ(surface.lines, expected) << "position " << position << " text \"" << typed << "\" list \"" << text
+                                           << "\"";
     }
 }
 
