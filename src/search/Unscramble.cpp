@@ -179,11 +179,6 @@ bool Speller::SpellsLetters(const char* word, int size) const {
     if constexpr (Length > 0) size = Length;
     const auto letter = [word](int i) { return static_cast<std::size_t>(static_cast<unsigned char>(word[i])) - 'a'; };
     const std::uint8_t* const table = wildcardsBefore_[0].data();
-    if constexpr (Length == 2) {
-        // Here the text holds one '?': it takes the first letter unless a
-        // typed copy comes first, and then the second needs a typed copy.
-        return Bit(table[letter(0)] == 0) | Bit(table[letter(1)] <= 1);
-    }
     // Per letter, where its next copy is looked up in the table: its
     // column, 32 bytes further for each copy typed letters removed.
     using Offset = std::conditional_t<Length != 0 && Length <= 8, std::uint8_t, std::uint16_t>;
@@ -206,6 +201,20 @@ bool Speller::SpellsLetters(const char* word, int size) const {
         at[c] = static_cast<Offset>(r + 32 - (stays << 5));
     }
     return true;
+}
+
+// With one '?' fewer than the word has letters: the word fails only when
+// a '?' takes each of its letters but the last, and the last too. While
+// every letter so far went to a '?', no typed letter removed anything, so
+// letter i stays for the (i + 1)-th '?' when its first typed copy comes
+// after that '?'.
+template <int Length>
+bool Speller::SpellsWithOneWildcardShort(const char* word) const {
+    const std::uint8_t* const firstCopy = wildcardsBefore_[0].data();
+    unsigned typed = 0;
+    for (int i = 0; i < Length; ++i)
+        typed |= Bit(firstCopy[static_cast<std::size_t>(static_cast<unsigned char>(word[i])) - 'a'] <= i);
+    return typed != 0;
 }
 
 // Lines are read in rounds of at most kBatch, the start of each match kept
@@ -231,10 +240,12 @@ const char* Speller::SpellLines(const char* p, const char* end, SearchSurface& s
         } else if (tracked_ >= static_cast<std::uint32_t>(Length)) {
             // The '?' alone take every letter.
             read(stop, count, [](const char*) { return true; });
+        } else if (tracked_ + 1 == static_cast<std::uint32_t>(Length)) {
+            read(stop, count, [this](const char* word) { return SpellsWithOneWildcardShort<Length>(word); });
         } else if (tracked_ == 0) {
             read(stop, count, [this](const char* word) { return HasTypedCopies<Length>(word, Length); });
         } else {
-            // One '?' or more, and fewer than the word has letters.
+            // One '?' or more, and two or more fewer than the word has letters.
             read(stop, count, [this](const char* word) { return SpellsLetters<Length>(word, Length); });
         }
         for (std::size_t i = 0; i < count; ++i) surface.ResultsAppend(std::string_view(found[i], Length));

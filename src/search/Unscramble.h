@@ -81,6 +81,8 @@ private:
     bool HasTypedCopies(const char* word, int size) const;
     template <int Length>
     bool SpellsLetters(const char* word, int size) const;
+    template <int Length>
+    bool SpellsWithOneWildcardShort(const char* word) const;
     bool SpellsLetters(const char* word, int size) const;
     template <int Length>
     const char* SpellLines(const char* p, const char* end, SearchSurface& surface) const;
