@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 namespace lexigrove {
@@ -15,6 +16,34 @@ constexpr std::uint8_t kNotTyped = 255;
 // The longest words that SpellLines reads as fixed-length lines.
 constexpr int kMaxLineLength = 14;
 
+// Words found, handed to the results log in batches, so that whether a word
+// matched is counted rather than one more branch to guess per word.
+class MatchBatch {
+public:
+    explicit MatchBatch(SearchSurface& surface) : surface_(surface) {}
+    MatchBatch(const MatchBatch&) = delete;
+    MatchBatch& operator=(const MatchBatch&) = delete;
+
+    void Add(const char* word, std::size_t size, bool matched) {
+        words_[count_] = word;
+        sizes_[count_] = size;
+        count_ += matched;
+        if (count_ == kSize) Flush();
+    }
+    // Appends the words gathered so far.
+    void Flush() {
+        for (std::size_t i = 0; i < count_; ++i) surface_.ResultsAppend(std::string_view(words_[i], sizes_[i]));
+        count_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kSize = 128;
+    SearchSurface& surface_;
+    const char* words_[kSize];
+    std::size_t sizes_[kSize];
+    std::size_t count_ = 0;
+};
+
 }  // namespace
 
 int FindCharFrom(std::string_view s, char c, int start) {
@@ -22,11 +51,6 @@ int FindCharFrom(std::string_view s, char c, int start) {
     const void* hit = std::memchr(s.data() + start - 1, static_cast<unsigned char>(c), s.size() - (start - 1));
     if (hit == nullptr) return 0;
     return static_cast<int>(static_cast<const char*>(hit) - s.data()) + 1;
-}
-
-void MatchBatch::Flush() {
-    for (std::size_t i = 0; i < count_; ++i) surface_.ResultsAppend(std::string_view(words_[i], sizes_[i]));
-    count_ = 0;
 }
 
 // A word of n letters reads at most n rows (a letter's earlier copies are
@@ -119,6 +143,9 @@ constexpr bool Follows(std::uint64_t chunk, const ChunkRule& rule) { return InRa
 // 1 or 0, for combining conditions without a branch.
 constexpr unsigned Bit(bool condition) { return condition ? 1U : 0U; }
 
+// The column of the i-th letter (a-z) of `word`.
+std::size_t Column(const char* word, int i) { return static_cast<std::size_t>(static_cast<unsigned char>(word[i])) - 'a'; }
+
 // Whether the line at `p` is `Length` letters a-z followed by CR LF.
 template <int Length>
 bool IsLetterLine(const char* p) {
@@ -158,16 +185,15 @@ bool AllLetters(std::string_view word) {
 template <int Length>
 bool Speller::HasTypedCopies(const char* word, int size) const {
     if constexpr (Length > 0) size = Length;
-    const auto letter = [word](int i) -> std::size_t { return static_cast<unsigned char>(word[i]) - 'a'; };
     if constexpr (Length == 2) {
-        const std::size_t a = letter(0), b = letter(1);
+        const std::size_t a = Column(word, 0), b = Column(word, 1);
         return Bit(typed_[a] != 0) & Bit(typed_[b] > (a == b));
     }
     Row count = countFrom_;
     for (int i = 0; i < size; ++i) {
-        const std::uint32_t n = count[letter(i)] + 1U;
+        const std::uint32_t n = count[Column(word, i)] + 1U;
         if (n & 0x80) return false;
-        count[letter(i)] = static_cast<std::uint8_t>(n);
+        count[Column(word, i)] = static_cast<std::uint8_t>(n);
     }
     return true;
 }
@@ -177,7 +203,6 @@ bool Speller::HasTypedCopies(const char* word, int size) const {
 template <int Length>
 bool Speller::SpellsLetters(const char* word, int size) const {
     if constexpr (Length > 0) size = Length;
-    const auto letter = [word](int i) { return static_cast<std::size_t>(static_cast<unsigned char>(word[i])) - 'a'; };
     const std::uint8_t* const table = wildcardsBefore_[0].data();
     // Per letter, where its next copy is looked up in the table: its
     // column, 32 bytes further for each copy typed letters removed.
@@ -189,11 +214,11 @@ bool Speller::SpellsLetters(const char* word, int size) const {
     }();
     std::array<Offset, 32> at = kColumns;
     // The first letter has no copy before it, and a '?' is left to take it.
-    const std::size_t first = letter(0);
+    const std::size_t first = Column(word, 0);
     std::uint32_t used = table[first] != 0;
     at[first] = static_cast<Offset>(first + 32 - (used << 5));
     for (int i = 1; i < size; ++i) {
-        const std::size_t c = letter(i);
+        const std::size_t c = Column(word, i);
         const std::size_t r = at[c];
         const std::uint32_t stays = used < table[r];
         used += stays;
@@ -212,8 +237,7 @@ template <int Length>
 bool Speller::SpellsWithOneWildcardShort(const char* word) const {
     const std::uint8_t* const firstCopy = wildcardsBefore_[0].data();
     unsigned typed = 0;
-    for (int i = 0; i < Length; ++i)
-        typed |= Bit(firstCopy[static_cast<std::size_t>(static_cast<unsigned char>(word[i])) - 'a'] <= i);
+    for (int i = 0; i < Length; ++i) typed |= Bit(firstCopy[Column(word, i)] <= i);
     return typed != 0;
 }
 
@@ -276,9 +300,9 @@ bool Speller::SpellsLetters(const char* word, int size) const {
     return tracked_ == 0 ? HasTypedCopies<0>(word, size) : SpellsLetters<0>(word, size);
 }
 
-// The bytes at `p` not all letters a-z or more than 30, the first ends the
-// word, and the line is read as that word and CR LF; 32 bytes are read at
-// once, without a branch on where the word ends.
+// The first byte at `p` that is not a letter a-z ends the word, and the
+// line is read as that word and CR LF when the word has 1 to 30 letters.
+// 32 bytes are read at once, so where the word ends costs no branch.
 const char* Speller::SpellLinesOfAnyLength(const char* p, const char* end, SearchSurface& surface) const {
     constexpr ChunkRule kLetters = LineRule<8>(0);
     constexpr std::uint64_t kGather = 0x0102040810204080ULL;  // gathers the top bits of the bytes
@@ -317,9 +341,9 @@ void UnscrambleLength(SearchSurface& surface, WordListCache& cache, int position
     const std::string_view all = list.Text();
     const char* p = all.data();
     const char* const end = p + all.size();
-    // The stored lists of one length are lines of that many letters and
-    // CR LF: read them as such while they are, and any other line (and all
-    // after it) one by one.
+    // The stored lists are lines of letters and CR LF, all of one length but
+    // for the longest list: read them as such while they are, and any other
+    // line (and all after it) one by one.
     const int length = position + 2;
     if (length <= kMaxLineLength) p = Speller(text, length).SpellLines(length, p, end, surface);
     if (p != end) {

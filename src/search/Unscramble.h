@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <type_traits>
 
 #include "SearchSurface.h"
 #include "WordListCache.h"
@@ -23,33 +22,8 @@ int FindCharFrom(std::string_view s, char c, int start);
 // the word matches once nothing of it remains.
 void UnscrambleLength(SearchSurface& surface, WordListCache& cache, int position);
 
-// Words found, handed to the results log in batches, so that whether a word
-// matched is counted rather than one more branch to guess per word.
-class MatchBatch {
-public:
-    explicit MatchBatch(SearchSurface& surface) : surface_(surface) {}
-    MatchBatch(const MatchBatch&) = delete;
-    MatchBatch& operator=(const MatchBatch&) = delete;
-
-    void Add(const char* word, std::size_t size, bool matched) {
-        words_[count_] = word;
-        sizes_[count_] = size;
-        count_ += matched;
-        if (count_ == kSize) Flush();
-    }
-    // Appends the words gathered so far.
-    void Flush();
-
-private:
-    static constexpr std::size_t kSize = 128;
-    SearchSurface& surface_;
-    const char* words_[kSize];
-    std::size_t sizes_[kSize];
-    std::size_t count_ = 0;
-};
-
-// Decides, word after word, which words a typed text spells, in a few steps
-// a letter however long the text is (see ALGORITHM.md).
+// Decides, word after word, which words a typed text spells, in one table
+// lookup a letter however long the text is (see ALGORITHM.md).
 class Speller {
 public:
     // Words of up to this many letters are decided by the fast path.
@@ -77,6 +51,7 @@ public:
 private:
     using Row = std::array<std::uint8_t, 32>;  // per letter a-z, and room
 
+    // For words of letters a-z only; `Length` 0 where it is `size`.
     template <int Length>
     bool HasTypedCopies(const char* word, int size) const;
     template <int Length>
