@@ -56,21 +56,31 @@ int FindCharFrom(std::string_view s, char c, int start) {
 // A word of n letters reads at most n rows (a letter's earlier copies are
 // fewer than n), so only those are filled. The text is read without a branch
 // per byte: a byte other than a-z lands in a spare column, and a copy past
-// the rows in use in the spare row.
+// the rows in use in the spare row. Once every row is full, each letter was
+// typed as often as a word can hold it, so every word is spelled by typed
+// letters alone and the rest of the text cannot change an answer.
 Speller::Speller(std::string_view text, int longestWord) : text_(text) {
     rows_ = std::clamp(longestWord, 1, kMaxFastLength);
     std::memset(wildcardsBefore_.data(), kNotTyped, static_cast<std::size_t>(rows_) * sizeof(Row));
     constexpr std::uint32_t kSpare = 31;
     const std::uint32_t rows = static_cast<std::uint32_t>(rows_);
+    std::size_t empty = static_cast<std::size_t>(rows_) * ('z' - 'a' + 1);  // places in the rows
     std::size_t wildcards = 0;
-    for (const char byte : text) {
+    const auto take = [&](char byte) {
         const std::uint32_t c = static_cast<std::uint32_t>(static_cast<unsigned char>(byte)) - 'a';
-        const std::uint32_t column = c <= 'z' - 'a' ? c : kSpare;
+        const bool letter = c <= 'z' - 'a';
+        const std::uint32_t column = letter ? c : kSpare;
         const std::uint32_t copies = typed_[column];
+        const bool fresh = copies < rows;
         wildcardsBefore_[copies][column] = static_cast<std::uint8_t>(std::min<std::size_t>(wildcards, kNotTyped - 1));
-        typed_[column] = static_cast<std::uint8_t>(copies + (copies < rows));
+        typed_[column] = static_cast<std::uint8_t>(copies + fresh);
+        empty -= letter & fresh;
         wildcards += byte == '?';
-    }
+    };
+    // Short texts are read whole without asking.
+    std::size_t i = 0;
+    for (const std::size_t head = std::min<std::size_t>(text.size(), 64); i < head; ++i) take(text[i]);
+    for (; i < text.size() && empty != 0; ++i) take(text[i]);
     tracked_ = static_cast<std::uint32_t>(std::min<std::size_t>(wildcards, kMaxFastLength));
     for (std::size_t c = 0; c < countFrom_.size(); ++c) countFrom_[c] = static_cast<std::uint8_t>(127 - typed_[c]);
 }

@@ -64,7 +64,7 @@ private:
     bool SpellsLiterally(std::string_view word) const;
 
     std::string_view text_;
-    std::uint32_t tracked_ = 0;  // '?' in the text, at most kMaxFastLength
+    std::uint32_t tracked_ = 0;  // '?' read from the text, at most kMaxFastLength
     int rows_ = 0;               // rows of wildcardsBefore_ in use
     Row typed_{};                // copies of each letter typed, at most rows_
     Row countFrom_{};            // 127 - typed_

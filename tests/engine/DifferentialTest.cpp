@@ -212,9 +212,15 @@ TEST(Differential, UnscrambleOverListsOfEveryShape) {
         list.SplitInPlace(std::string_view(bytes.get(), text.size()));
         WordListCache cache([&](int) { return list; });
 
-        // Texts of every kind, and as many '?' as letters in a word or more.
+        // Texts of every kind, and as many '?' as letters in a word or more;
+        // now and then every letter many times over, with '?' only after.
         std::string typed = random.Text(40);
         if (random.Chance(30)) typed.insert(0, static_cast<std::size_t>(random.Below(position + 4)), '?');
+        if (random.Chance(5)) {
+            typed.clear();
+            for (int i = 0; i < 26 * 15; ++i) typed += static_cast<char>('a' + (i * 7 + random.Below(3)) % 26);
+            typed += std::string(static_cast<std::size_t>(random.Below(4)), '?') + random.Text(10);
+        }
         if (random.Chance(10)) typed += random.Chance(50) ? "\r\n" : "\n";
         FakeSurface surface(typed);
         UnscrambleLength(surface, cache, position);
