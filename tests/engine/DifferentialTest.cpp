@@ -161,9 +161,17 @@ TEST(Differential, ReadingWordsWholeMatchesThePlainRule) {
 std::string ListText(Random& random, int position) {
     const int length = position + 2;
     const int count = 1 + random.Below(400);
+    // The longest words grow from a few stems, so that neighbours share long
+    // beginnings.
+    std::vector<std::string> stems;
+    for (int i = 0; i < 20; ++i) stems.push_back(random.Word(1 + random.Below(14)));
     std::vector<std::string> words;
     for (int i = 0; i < count; ++i) {
         std::string word = random.Word(position < 13 ? length : 15 + random.Below(26));
+        if (position == 13 && random.Chance(80)) {
+            const std::string& stem = stems[static_cast<std::size_t>(random.Below(20))];
+            word.replace(0, stem.size(), stem);
+        }
         for (char& c : word)
             if (c < 'a') c = static_cast<char>('a' + random.Below(26));  // letters only, as stored
         words.push_back(word);
@@ -216,6 +224,11 @@ TEST(Differential, UnscrambleOverListsOfEveryShape) {
         // now and then every letter many times over, with '?' only after.
         std::string typed = random.Text(40);
         if (random.Chance(30)) typed.insert(0, static_cast<std::size_t>(random.Below(position + 4)), '?');
+        if (random.Chance(20)) {  // long enough for the longest words, which mostly fail early
+            typed.assign(static_cast<std::size_t>(15 + random.Below(26)), '?');
+            for (char& c : typed)
+                if (random.Chance(90)) c = static_cast<char>('a' + random.Below(4));
+        }
         if (random.Chance(5)) {
             typed.clear();
             for (int i = 0; i < 26 * 15; ++i) typed += static_cast<char>('a' + (i * 7 + random.Below(3)) % 26);
