@@ -118,7 +118,9 @@ void BM_Unscramble_Baseline(benchmark::State& state) {
 void RegisterUnscramblePairs() {
     for (int position = 0; position < kLengthOptionCount; ++position) {
         for (int text = 0; text < 6; ++text) {
-            benchmark::RegisterBenchmark("BM_Unscramble_Engine", BM_Unscramble_Engine)->Args({position, text})->MinTime(0.05);
+            benchmark::RegisterBenchmark("BM_Unscramble_Engine", BM_Unscramble_Engine)
+                ->Args({position, text})
+                ->MinTime(0.05);
             benchmark::RegisterBenchmark("BM_Unscramble_Baseline", BM_Unscramble_Baseline)
                 ->Args({position, text})
                 ->MinTime(0.05);

@@ -154,7 +154,9 @@ constexpr bool Follows(std::uint64_t chunk, const ChunkRule& rule) { return InRa
 constexpr unsigned Bit(bool condition) { return condition ? 1U : 0U; }
 
 // The column of the i-th letter (a-z) of `word`.
-std::size_t Column(const char* word, int i) { return static_cast<std::size_t>(static_cast<unsigned char>(word[i])) - 'a'; }
+std::size_t Column(const char* word, int i) {
+    return static_cast<std::size_t>(static_cast<unsigned char>(word[i])) - 'a';
+}
 
 // Whether the line at `p` is `Length` letters a-z followed by CR LF.
 template <int Length>
@@ -208,11 +210,11 @@ bool Speller::HasTypedCopies(const char* word, int size) const {
     return true;
 }
 
-// With '?' in the text: kSpelled when the text spells the word, all
-// letters a-z; otherwise the letter at which it needs more '?' than there
-// are, where it is left (see HasTypedCopies).
+// With '?' in the text: the letter of the word (all letters a-z) at which
+// it needs more '?' than there are, where it is left (see HasTypedCopies),
+// or kSpelled when the text spells it.
 template <int Length>
-int Speller::SpellsLetters(const char* word, int size) const {
+int Speller::FailureWithWildcards(const char* word, int size) const {
     if constexpr (Length > 0) size = Length;
     const std::uint8_t* const table = wildcardsBefore_[0].data();
     // Per letter, where its next copy is looked up in the table: its
@@ -281,7 +283,8 @@ const char* Speller::SpellLines(const char* p, const char* end, SearchSurface& s
             read(stop, count, [this](const char* word) { return HasTypedCopies<Length>(word, Length); });
         } else {
             // One '?' or more, and two or more fewer than the word has letters.
-            read(stop, count, [this](const char* word) { return SpellsLetters<Length>(word, Length) == kSpelled; });
+            read(stop, count,
+                 [this](const char* word) { return FailureWithWildcards<Length>(word, Length) == kSpelled; });
         }
         for (std::size_t i = 0; i < count; ++i) surface.ResultsAppend(std::string_view(found[i], Length));
         if (p != stop || end - p < kLine) return p;
@@ -308,7 +311,7 @@ bool Speller::Spells(std::string_view word) const {
 bool Speller::SpellsLetters(const char* word, int size) const {
     if (static_cast<std::size_t>(size) > text_.size()) return false;
     if (static_cast<std::uint32_t>(size) <= tracked_) return true;
-    return tracked_ == 0 ? HasTypedCopies<0>(word, size) : SpellsLetters<0>(word, size) == kSpelled;
+    return tracked_ == 0 ? HasTypedCopies<0>(word, size) : FailureWithWildcards<0>(word, size) == kSpelled;
 }
 
 // The first byte at `p` that is not a letter a-z ends the word, and the
@@ -348,7 +351,7 @@ const char* Speller::SpellLinesOfAnyLength(const char* p, const char* end, Searc
             const int shared = head != 0 ? std::countr_zero(head) / 8 : 8 + std::countr_zero(tail) / 8;
             if (shared > failedAt) return false;
             failed = word;
-            failedAt = SpellsLetters<0>(word, size);
+            failedAt = FailureWithWildcards<0>(word, size);
             return failedAt == kSpelled;
         });
     }

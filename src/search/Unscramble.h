@@ -51,14 +51,14 @@ public:
 private:
     using Row = std::array<std::uint8_t, 32>;  // per letter a-z, and room
 
-    // Returned by SpellsLetters<> for a word the text spells.
+    // Returned by FailureWithWildcards for a word the text spells.
     static constexpr int kSpelled = 255;
 
     // For words of letters a-z only; `Length` 0 where it is `size`.
     template <int Length>
     bool HasTypedCopies(const char* word, int size) const;
     template <int Length>
-    int SpellsLetters(const char* word, int size) const;
+    int FailureWithWildcards(const char* word, int size) const;
     template <int Length>
     bool SpellsWithOneWildcardShort(const char* word) const;
     bool SpellsLetters(const char* word, int size) const;
