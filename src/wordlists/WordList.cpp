@@ -18,8 +18,9 @@ WordList& WordList::operator=(const WordList& other) {
         owned_.clear();
         text_ = other.text_;
     } else {
+        // The entries end at the first NUL, which the kept text may hold.
         owned_ = other.owned_;
-        text_ = owned_;
+        text_ = std::string_view(owned_).substr(0, other.text_.size());
     }
     size_ = other.size_;
     return *this;
@@ -28,8 +29,9 @@ WordList& WordList::operator=(const WordList& other) {
 WordList& WordList::operator=(WordList&& other) noexcept {
     if (this == &other) return *this;
     const bool owned = !other.owned_.empty();
+    const std::size_t length = other.text_.size();
     owned_ = std::move(other.owned_);
-    text_ = owned ? std::string_view(owned_) : other.text_;
+    text_ = owned ? std::string_view(owned_).substr(0, length) : other.text_;
     size_ = other.size_;
     other.owned_.clear();
     other.text_ = {};

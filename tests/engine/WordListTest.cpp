@@ -55,6 +55,15 @@ TEST(Split, CopiesAndMovesKeepTheEntries) {
     WordList moved = std::move(owned);
     EXPECT_EQ(Entries(copy), (Strings{"one", "two"}));
     EXPECT_EQ(Entries(moved), (Strings{"one", "two"}));
+    // Text after a NUL stays out of copies and moves too.
+    WordList stopped;
+    stopped.Split(std::string("ab\r\n\0cd\r\n", 9));
+    WordList stoppedCopy = stopped;
+    EXPECT_EQ(Entries(stoppedCopy), (Strings{"ab"}));
+    EXPECT_EQ(stoppedCopy.Text(), "ab\r\n");
+    WordList stoppedMoved = std::move(stopped);
+    EXPECT_EQ(Entries(stoppedMoved), (Strings{"ab"}));
+    EXPECT_EQ(stoppedMoved.Text(), "ab\r\n");
     WordList inPlace = LoadWordList(2);
     WordList inPlaceCopy = inPlace;
     EXPECT_EQ(Entries(inPlaceCopy).size(), 96u);

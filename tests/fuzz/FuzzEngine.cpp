@@ -1,5 +1,6 @@
 // libFuzzer target: arbitrary bytes through the search command, the pattern
-// search and the list splitter. The first byte picks which.
+// search, the list splitter and Unscramble over lists of any shape. The
+// first byte picks which.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -86,16 +87,52 @@ void RunSpeller(std::string_view data) {
     }
 }
 
+// Unscramble over a list made of the input, against the rule written out
+// for each of its entries: the list readers' fast paths meet every shape of
+// line here.
+void RunUnscrambleOverList(std::string_view data) {
+    if (data.size() < 2) return;
+    const int position = static_cast<unsigned char>(data[0]) % kLengthOptionCount;
+    const std::size_t split = 1 + static_cast<unsigned char>(data[1]) % (data.size() - 1);
+    const std::string text(data.substr(2, split > 2 ? split - 2 : 0));
+    std::string listText(data.substr(std::min(split, data.size())));
+    // Lines of letters the most, so that the fast paths run.
+    for (char& c : listText)
+        if (static_cast<unsigned char>(c) >= 0x80) c = static_cast<char>('a' + (c & 0x0f));
+    WordList list;
+    list.Split(listText);
+    WordListCache cache([&](int) { return list; });
+    std::array<bool, kLengthOptionCount> options{};
+    ConsoleSurface surface(text, options);
+    UnscrambleLength(surface, cache, position);
+    std::string expected;
+    if (text.size() >= 2) {
+        for (std::string_view entry : list) {
+            std::string rest(entry);
+            bool spelled = false;
+            for (char c : text) {
+                if (rest.empty()) break;
+                const int p = c == '?' ? 1 : FindCharFrom(rest, c, 1);
+                if (p > 0) rest.erase(static_cast<std::size_t>(p - 1), 1);
+                spelled = rest.empty();
+            }
+            if (spelled && !entry.empty()) expected.append(entry).push_back('\n');
+        }
+    }
+    Trap(surface.Output() == expected);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     if (size == 0) return 0;
     const std::string_view data(reinterpret_cast<const char*>(bytes) + 1, size - 1);
-    switch (bytes[0] % 4) {
+    switch (bytes[0] % 5) {
         case 0: RunCommand(data); break;
         case 1: RunPattern(data); break;
         case 2: RunSplit(data); break;
-        default: RunSpeller(data); break;
+        case 3: RunSpeller(data); break;
+        default: RunUnscrambleOverList(data); break;
     }
     return 0;
 }
