@@ -1,6 +1,7 @@
 // Behaviour of the length option list widget: layout, check states, row
 // records, mouse and keyboard input, and rebuilding the rows.
 #include "KsCheckLst.h"
+#include "LengthOptionsSetup.h"
 
 #include <QLineEdit>
 #include <QScrollBar>
@@ -23,17 +24,7 @@ struct LengthOptions {
     explicit LengthOptions(int height = 81) {
         frame.resize(320, 120);
         list = new TKsCheckListBox(&frame);
-        for (int i = 2; i <= 14; ++i)
-            list->addItem(QStringLiteral("%1 Letter").arg(i));
-        list->addItem(QStringLiteral("15+ Letter"));
-        list->SetItemHeight(15);
-        list->SetColumns(3);
-        list->setFrameShape(QFrame::NoFrame);
-        list->SetFlat(false);
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setPixelSize(11);
-        list->setFont(font);
-        list->setGeometry(6, 16, 289, height);
+        SetUpAsLengthOptions(list, 15, height);
         next = new QLineEdit(&frame);
         next->setGeometry(6, 100, 100, 18);
         frame.show();

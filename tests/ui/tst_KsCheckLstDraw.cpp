@@ -3,6 +3,7 @@
 // the disabled look, transparency, the focus frame, and single check box
 // repaints.
 #include "KsCheckLst.h"
+#include "LengthOptionsSetup.h"
 
 #include <QPainter>
 #include <QPaintEvent>
@@ -28,17 +29,7 @@ struct Frame {
         frame.setAutoFillBackground(true);
         list = new TKsCheckListBox(&frame);
         list->setStyle(style.get());
-        for (int i = 2; i <= 14; ++i)
-            list->addItem(QStringLiteral("%1 Letter").arg(i));
-        list->addItem(QStringLiteral("15+ Letter"));
-        list->SetItemHeight(rowHeight);
-        list->SetColumns(3);
-        list->setFrameShape(QFrame::NoFrame);
-        list->SetFlat(false);
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setPixelSize(11);
-        list->setFont(font);
-        list->setGeometry(6, 16, 289, 81);
+        SetUpAsLengthOptions(list, rowHeight, 81);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
     }
