@@ -499,6 +499,11 @@ void TKsCheckListBox::DrawCheck(QPainter& p, const QRect& box, TCheckBoxState st
     QStyleOptionButton option;
     option.initFrom(this);
     option.rect = box;
+    // The list's Base colours its rows; the box keeps the face that an
+    // ordinary check box would have in the list's place.
+    const QPalette around = parentWidget() ? parentWidget()->palette() : QApplication::palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        option.palette.setBrush(group, QPalette::Base, around.brush(group, QPalette::Base));
     option.state &= ~(QStyle::State_MouseOver | QStyle::State_HasFocus |
                       QStyle::State_KeyboardFocusChange | QStyle::State_Enabled);
     switch (state) {
@@ -692,13 +697,15 @@ void TKsCheckListBox::mousePressEvent(QMouseEvent* e) {
         HandlePress(e);
 }
 
-// Qt delivers the second press of a double-click as a press (which toggled
-// already) followed by this event, so a double-click toggles twice and this
-// one adds nothing, even where the list replays it as a press.
+// Qt withholds the press that makes a double-click and delivers this event
+// in its place, so it counts as the second press: a double-click toggles
+// twice. The list may replay it as a press of its own, which must not
+// toggle a third time.
 void TKsCheckListBox::mouseDoubleClickEvent(QMouseEvent* e) {
     FInDoubleClick = true;
     QListWidget::mouseDoubleClickEvent(e);
     FInDoubleClick = false;
+    HandlePress(e);
 }
 
 // Space toggles the selected row, after key-press filters had their say.

@@ -39,14 +39,12 @@ struct LengthOptions {
     QWidget* Surface() const { return list->viewport(); }
 };
 
-// What a real double-click delivers to a widget: the second press arrives
-// as a press followed by a double-click event.
+// A real double-click, sent to the window as the windowing system sends
+// it (press, release, press, release); Qt turns the second press into a
+// double-click event and withholds the press itself.
 void DoubleClick(QWidget* w, QPoint pos) {
-    QTest::mousePress(w, Qt::LeftButton, {}, pos);
-    QTest::mouseRelease(w, Qt::LeftButton, {}, pos);
-    QTest::mousePress(w, Qt::LeftButton, {}, pos);
-    QTest::mouseDClick(w, Qt::LeftButton, {}, pos);
-    QTest::mouseRelease(w, Qt::LeftButton, {}, pos);
+    QWidget* top = w->window();
+    QTest::mouseDClick(top->windowHandle(), Qt::LeftButton, {}, w->mapTo(top, pos));
 }
 
 int RecordCount(const TKsCheckListBox& list) {

@@ -5,6 +5,7 @@
 #include "KsCheckLst.h"
 #include "LengthOptionsSetup.h"
 
+#include <QLineEdit>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QStyleFactory>
@@ -84,6 +85,7 @@ private slots:
     void checkBoxPlacement();
     void flatClassicBox();
     void stateLooks();
+    void checkBoxFaceIsWhite();
     void hotTracking();
     void classicIgnoresHover();
     void disabledLook();
@@ -165,12 +167,40 @@ void TstKsCheckLstDraw::stateLooks() {
         ui.list->SetState(1, cbChecked);
         ui.list->SetState(2, cbGrayed);
         const QImage img = ui.Shot();
-        if (qEnvironmentVariableIsSet("KS_DUMP")) img.scaled(img.size()*4).save(QStringLiteral("/tmp/proto/state_%1.png").arg(style));
         const QImage off = Part(img, ui.list->CheckBoxRect(ui.Row(0)));
         const QImage on = Part(img, ui.list->CheckBoxRect(ui.Row(1)));
         const QImage mixed = Part(img, ui.list->CheckBoxRect(ui.Row(2)));
         QVERIFY2(off != on && on != mixed && off != mixed, style);
         QCOMPARE(Part(img, ui.list->CheckBoxRect(ui.Row(3))), off);
+    }
+}
+
+// The main window colours its rows with the button face; the boxes keep
+// the face of an ordinary check box in the same place.
+void TstKsCheckLstDraw::checkBoxFaceIsWhite() {
+    for (const char* style : {"Fusion", "Windows"}) {
+        for (bool transparent : {true, false}) {
+            Frame ui(style);
+            TKsCheckListBox& list = *ui.list;
+            const QColor face(0xEF, 0xEF, 0xEF);
+            QPalette pal = list.palette();
+            pal.setColor(QPalette::Base, face);
+            list.setPalette(pal);
+            list.SetTrasparent(transparent);
+            const QImage img = ui.Shot();
+            const QString where = QStringLiteral("%1, transparent %2").arg(style).arg(transparent);
+            const QRgb white = ui.frame.palette().color(QPalette::Base).rgb();
+            QCOMPARE(white, QColor(Qt::white).rgb());
+            for (int row : {0, 7}) {
+                const QPoint centre = list.CheckBoxRect(ui.Row(row)).center();
+                QVERIFY2(img.pixel(centre) == white, qPrintable(where));
+            }
+            // the rows keep their own colour
+            const bool showsParent = transparent && QLatin1String(style) == QLatin1String("Fusion");
+            const QRect row = ui.Row(5);
+            QVERIFY2(img.pixel(row.right() - 2, row.center().y()) == (showsParent ? kParentColor.rgb() : face.rgb()),
+                     qPrintable(where));
+        }
     }
 }
 
@@ -202,6 +232,21 @@ void TstKsCheckLstDraw::hotTracking() {
     QTRY_VERIFY(list.FindItemRecord(8) && list.FindItemRecord(8)->Hot);
     QTest::mouseMove(list.viewport(), QPoint(ui.Row(8).right() - 2, ui.Row(8).center().y()));
     QTRY_VERIFY(!list.FindItemRecord(8)->Hot);
+    // the hot range ends on the first pixel right of the text; the click
+    // range's 5 pixels of slack beyond it do not make the box hot
+    const int textEnd = list.TextRect(ui.Row(8)).left() +
+                        list.fontMetrics().horizontalAdvance(list.item(8)->text());
+    const int y = ui.Row(8).center().y();
+    QTest::mouseMove(list.viewport(), QPoint(textEnd, y));
+    QTRY_VERIFY(list.FindItemRecord(8)->Hot);
+    QCOMPARE(box(ui.Shot(), 8), box(first, 1));
+    for (int slack : {1, 5}) {
+        QTest::mouseMove(list.viewport(), QPoint(textEnd + slack, y));
+        QTRY_VERIFY(!list.FindItemRecord(8)->Hot);
+        QCOMPARE(box(ui.Shot(), 8), box(cold, 8));
+        QTest::mouseMove(list.viewport(), QPoint(textEnd, y));
+        QTRY_VERIFY(list.FindItemRecord(8)->Hot);
+    }
 
     QTest::mouseMove(list.viewport(), ui.OverText(12));
     QTRY_VERIFY(list.FindItemRecord(12)->Hot);
@@ -265,9 +310,16 @@ void TstKsCheckLstDraw::focusFrame() {
     TKsCheckListBox& list = *ui.list;
     QApplication::setActiveWindow(&ui.frame);
     QVERIFY(QTest::qWaitForWindowActive(&ui.frame));
+    auto* elsewhere = new QLineEdit(&ui.frame);
+    elsewhere->setGeometry(200, 100, 100, 18);
+    elsewhere->show();
+    elsewhere->setFocus();
+    QTRY_VERIFY(elsewhere->hasFocus());
     const QImage unfocused = ui.Shot();
-    list.setFocus();
+    // a selected row shows no frame while the focus is elsewhere
     list.SetItemIndex(6);
+    QCOMPARE(ui.Shot(), unfocused);
+    list.setFocus();
     QTRY_VERIFY(list.hasFocus());
 
     const QRect row = ui.Row(6);
@@ -305,6 +357,11 @@ void TstKsCheckLstDraw::focusFrame() {
     QCOMPARE(Part(moved, ui.Row(5)), Part(unfocused, ui.Row(5)));
     // (the new frame's top line lies on row 6's bottom line)
     QCOMPARE(Part(moved, ui.Row(6).adjusted(0, 0, 0, -1)), Part(unfocused, ui.Row(6).adjusted(0, 0, 0, -1)));
+
+    // and the frame goes with the focus
+    elsewhere->setFocus();
+    QTRY_VERIFY(elsewhere->hasFocus());
+    QCOMPARE(ui.Shot(), unfocused);
 }
 
 void TstKsCheckLstDraw::drawSelectHighlights() {
