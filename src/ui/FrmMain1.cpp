@@ -26,6 +26,7 @@
 #include <utility>
 
 #include "AboutDlg.h"
+#include "CheckMarkAccessible.h"
 #include "KsCheckLst.h"
 #include "LexigroveApp.h"
 #include "SearchCommand.h"
@@ -192,6 +193,8 @@ void TFrmMain::CreateMenus() {
     mnuTop->setCheckable(true);
     Clear1 = options1->addAction(QStringLiteral("&Clear results before Find"));
     Clear1->setCheckable(true);
+    lexigrove::ReportCheckMark(mnuTop);
+    lexigrove::ReportCheckMark(Clear1);
 
     // A command of its own on the menu bar, with no menu under it.
     Lists1 = MainMenu1->addAction(QStringLiteral("&About"));

@@ -1,5 +1,7 @@
 #include "KsCheckLst.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -14,8 +16,12 @@
 #include <QStyleOption>
 #include <QStyledItemDelegate>
 
+#include <QPersistentModelIndex>
+#include <QPointer>
+
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 
 EListError::EListError(int index)
     : std::runtime_error("List index out of bounds (" + std::to_string(index) + ")"), FIndex(index) {}
@@ -56,6 +62,142 @@ bool IsClassicStyle(const QStyle* style) {
     return qstrcmp(style->metaObject()->className(), "QWindowsStyle") == 0;
 }
 
+// ----------------------------------------------------------- accessibility
+
+// What a screen reader sees of one row: a list item that can be checked,
+// named by its text, whose default action toggles it as a click on its box
+// does. It follows its row through the model and goes invalid with it.
+class RowAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    RowAccessible(TKsCheckListBox* list, int row) : FList(list), FIndex(list->model()->index(row, 0)) {}
+
+    int Row() const { return FIndex.row(); }
+
+    bool isValid() const override { return FList && FIndex.isValid(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return FList ? FList->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(FList.data()); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    void setText(QAccessible::Text, const QString&) override {}
+
+    QString text(QAccessible::Text t) const override {
+        if (!isValid() || t != QAccessible::Name)
+            return {};
+        return FList->item(Row())->text();
+    }
+
+    QRect rect() const override {
+        if (!isValid())
+            return {};
+        const QRect local = FList->visualRect(FIndex);
+        return QRect(FList->viewport()->mapToGlobal(local.topLeft()), local.size());
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State st;
+        if (!isValid())
+            return st;
+        const int row = Row();
+        if (!FList->isVisible() || !FList->viewport()->rect().intersects(FList->visualRect(FIndex)))
+            st.invisible = true;
+        if (!FList->isEnabled())
+            st.disabled = true;
+        st.selectable = true;
+        st.focusable = true;
+        st.selected = FList->selectionModel()->isSelected(FIndex);
+        st.focused = FList->hasFocus() && FList->currentIndex() == FIndex;
+        st.checkable = true;
+        const TCheckBoxState check = FList->GetState(row);
+        st.checked = check == cbChecked;
+        st.checkStateMixed = check == cbGrayed;
+        return st;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+
+    QStringList actionNames() const override {
+        if (!isValid() || !FList->isEnabled())
+            return {};
+        return {toggleAction()};
+    }
+
+    // The row is selected and toggled, as a left press on its box does.
+    void doAction(const QString& name) override {
+        if (name != toggleAction() || !isValid() || !FList->isEnabled())
+            return;
+        const int row = Row();
+        FList->SetItemIndex(row);
+        FList->ToggleItem(row);
+    }
+
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QPointer<TKsCheckListBox> FList;
+    QPersistentModelIndex FIndex;
+};
+
+// The list as a screen reader sees it: a list whose children are its rows.
+class ListAccessible : public QAccessibleWidget {
+public:
+    explicit ListAccessible(TKsCheckListBox* list) : QAccessibleWidget(list, QAccessible::List) {}
+
+    ~ListAccessible() override {
+        for (const auto& entry : FRows)
+            QAccessible::deleteAccessibleInterface(entry.second);
+    }
+
+    int childCount() const override { return List()->count(); }
+
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= List()->count())
+            return nullptr;
+        // One interface per row for as long as the row lives, so that the
+        // reader can keep hold of it; rows that moved get a fresh one.
+        const auto found = FRows.find(index);
+        if (found != FRows.end()) {
+            auto* row = static_cast<RowAccessible*>(QAccessible::accessibleInterface(found->second));
+            if (row && row->isValid() && row->Row() == index)
+                return row;
+            QAccessible::deleteAccessibleInterface(found->second);
+            FRows.erase(found);
+        }
+        auto* row = new RowAccessible(List(), index);
+        FRows[index] = QAccessible::registerAccessibleInterface(row);
+        return row;
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (!child || child->role() != QAccessible::ListItem || child->parent() != this)
+            return -1;
+        const int row = static_cast<const RowAccessible*>(child)->Row();
+        return row >= 0 && child == this->child(row) ? row : -1;
+    }
+
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const QPoint at = List()->viewport()->mapFromGlobal(QPoint(x, y));
+        const QModelIndex index = List()->indexAt(at);
+        return index.isValid() ? child(index.row()) : nullptr;
+    }
+
+private:
+    TKsCheckListBox* List() const { return static_cast<TKsCheckListBox*>(widget()); }
+
+    mutable std::unordered_map<int, QAccessible::Id> FRows;
+};
+
+QAccessibleInterface* ListAccessibleFactory(const QString& key, QObject* object) {
+    if (key == QLatin1String("TKsCheckListBox") && object && object->isWidgetType())
+        return new ListAccessible(static_cast<TKsCheckListBox*>(object));
+    return nullptr;
+}
+
 }  // namespace
 
 // Every row gets exactly one grid cell, so hit tests and selection repaints
@@ -79,6 +221,11 @@ int TKsCheckListBox::CheckHeight() {
 
 TKsCheckListBox::TKsCheckListBox(QWidget* parent) : QListWidget(parent) {
     ReadCheckSize();
+    static const bool accessible = [] {
+        QAccessible::installFactory(ListAccessibleFactory);
+        return true;
+    }();
+    (void)accessible;
     FHeaderColor = palette().color(QPalette::WindowText);
     FHeaderBackgroundColor = palette().color(QPalette::Button);
 
@@ -180,6 +327,22 @@ void TKsCheckListBox::SetState(int index, TCheckBoxState state) {
         return;
     ItemRecord(index)->State = state;
     RepaintCheck(index);
+    AnnounceState(index);
+}
+
+// Tells a screen reader, if one listens, that the row's check mark changed.
+void TKsCheckListBox::AnnounceState(int index) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(this);
+    QAccessibleInterface* row = list ? list->child(index) : nullptr;
+    if (!row)
+        return;
+    QAccessible::State changed;
+    changed.checked = true;
+    changed.checkStateMixed = true;
+    QAccessibleStateChangeEvent event(row, changed);
+    QAccessible::updateAccessibility(&event);
 }
 
 std::int32_t TKsCheckListBox::GetItemData(int index) const {

@@ -4,6 +4,8 @@
 // column), toggles a row on a left click over its check box or text and on
 // the space bar, tracks the check box under the pointer, can show its
 // parent's background through the rows, and steps through the rows on Tab.
+// A screen reader sees each row as a list item that can be checked, hears
+// every change of its mark, and can toggle it.
 //
 // A row's check state lives in a small record that the widget creates only
 // when the row is touched; untouched rows cost nothing beyond their text.
@@ -166,6 +168,7 @@ private:
     class CellDelegate;
 
     void CheckIndex(int index) const;
+    void AnnounceState(int index);
     QListWidgetItem* RowItem(int index) const;
     RecordPtr RecordOf(int index) const;
     void StoreRecord(int index, RecordPtr record);

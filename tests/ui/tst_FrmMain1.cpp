@@ -1,5 +1,6 @@
 // The main window driven as a user drives it: layout, keyboard, menus,
 // searches through the real controls, and the error box.
+#include <QAccessible>
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
@@ -106,6 +107,7 @@ private slots:
     void errorTextAddsFullStopOnlyAfterLettersAndTheLike();
     void failingHandlerShowsErrorBoxAndLoopGoesOn();
     void failureInAnyEventReachesTheErrorBox();
+    void optionsMenuMarksReachScreenReaders();
 
 private:
     std::unique_ptr<TFrmMain> w_;
@@ -641,6 +643,35 @@ void TestFrmMain::failureInAnyEventReachesTheErrorBox() {
     QTRY_VERIFY(seen.shown);
     QCOMPARE(seen.text, QStringLiteral("Exploded in an event."));
     QCOMPARE(seen.icon, QMessageBox::Critical);
+}
+
+// The Options menu items tell a screen reader that they carry a mark and
+// whether it is set; their action works the item as a click does.
+void TestFrmMain::optionsMenuMarksReachScreenReaders() {
+    TFrmMain& w = *w_;
+    QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(w.options1);
+    QCOMPARE(menu->childCount(), 2);
+    for (QAction* action : {w.mnuTop, w.Clear1}) {
+        const int index = static_cast<int>(w.options1->actions().indexOf(action));
+        QAccessibleInterface* item = menu->child(index);
+        QVERIFY(item);
+        QCOMPARE(item->object(), action);
+        QCOMPARE(item->role(), QAccessible::MenuItem);
+        QCOMPARE(item->parent(), menu);
+        QCOMPARE(menu->indexOfChild(item), index);
+        QCOMPARE(item->text(QAccessible::Name), QString(action->text()).remove(QLatin1Char('&')));
+        QVERIFY(item->state().checkable);
+        QVERIFY(!item->state().checked);
+        item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(action->isChecked());
+        QVERIFY(item->state().checked);
+        item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(!item->state().checked);
+    }
+    // the other items are Qt's own
+    QAccessibleInterface* exit = QAccessible::queryAccessibleInterface(w.Search1)->child(2);
+    QCOMPARE(exit->text(QAccessible::Name), QStringLiteral("Exit"));
+    QVERIFY(!exit->state().checkable);
 }
 
 int main(int argc, char** argv) {

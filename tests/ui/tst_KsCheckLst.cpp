@@ -3,6 +3,7 @@
 #include "KsCheckLst.h"
 #include "LengthOptionsSetup.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -81,6 +82,7 @@ private slots:
     void spaceTogglesSelectedRow();
     void tabStepsThroughRows();
     void recreateKeepsStates();
+    void screenReaderSeesCheckMarks();
 };
 
 void TstKsCheckLst::lengthOptionsStartUnchecked() {
@@ -471,6 +473,67 @@ void TstKsCheckLst::recreateKeepsStates() {
     TKsCheckListBox empty;
     empty.RecreateWindow();
     QCOMPARE(empty.ItemIndex(), -1);
+}
+
+// What a screen reader reads of the rows (the bus itself is read by the
+// accessibility test of the running program).
+void TstKsCheckLst::screenReaderSeesCheckMarks() {
+    LengthOptions ui;
+    TKsCheckListBox& list = *ui.list;
+    list.setAccessibleName(QStringLiteral("Word lengths"));
+
+    QAccessibleInterface* options = QAccessible::queryAccessibleInterface(&list);
+    QCOMPARE(options->role(), QAccessible::List);
+    QCOMPARE(options->text(QAccessible::Name), QStringLiteral("Word lengths"));
+    QCOMPARE(options->childCount(), 14);
+    QAccessibleInterface* row = options->child(4);
+    QCOMPARE(row->role(), QAccessible::ListItem);
+    QCOMPARE(row->text(QAccessible::Name), QStringLiteral("6 Letter"));
+    QCOMPARE(options->indexOfChild(row), 4);
+    QCOMPARE(options->child(4), row);  // the same one each time
+    QCOMPARE(row->parent(), options);
+    QCOMPARE(options->childAt(row->rect().center().x(), row->rect().center().y()), row);
+    QVERIFY(row->state().checkable);
+    QVERIFY(!row->state().checked);
+    QVERIFY(!row->state().checkStateMixed);
+
+    // checked exactly when ticked; grayed reads as indeterminate
+    list.SetChecked(4, true);
+    QVERIFY(row->state().checked);
+    list.SetState(4, cbGrayed);
+    QVERIFY(!row->state().checked);
+    QVERIFY(row->state().checkStateMixed);
+    list.ToggleItem(4);
+    QVERIFY(row->state().checked && !row->state().checkStateMixed);
+
+    // the default action toggles as a click on the box does
+    QAccessibleActionInterface* action = row->actionInterface();
+    QVERIFY(action);
+    QCOMPARE(action->actionNames().value(0), QAccessibleActionInterface::toggleAction());
+    int clicks = 0;
+    list.OnClickCheck = [&](TKsCheckListBox*) { ++clicks; };
+    action->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(!list.GetChecked(4));
+    QVERIFY(!row->state().checked);
+    QCOMPARE(list.ItemIndex(), 4);
+    QVERIFY(row->state().selected);
+    QCOMPARE(clicks, 1);
+
+    // a disabled list offers no action
+    list.setEnabled(false);
+    QVERIFY(row->state().disabled);
+    QVERIFY(action->actionNames().isEmpty());
+    action->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(!list.GetChecked(4));
+    list.setEnabled(true);
+
+    // a row that goes takes its interface with it
+    const QAccessible::Id id = QAccessible::uniqueId(options->child(13));
+    delete list.item(13);
+    QCOMPARE(options->childCount(), 13);
+    QVERIFY(!options->child(13));
+    QAccessibleInterface* gone = QAccessible::accessibleInterface(id);
+    QVERIFY(!gone || !gone->isValid());
 }
 
 QTEST_MAIN(TstKsCheckLst)

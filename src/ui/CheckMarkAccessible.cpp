@@ -1,0 +1,161 @@
+#include "CheckMarkAccessible.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QPointer>
+
+namespace lexigrove {
+namespace {
+
+const char* const kReportsCheckMark = "lexigroveReportsCheckMark";
+
+QMenu* MenuOf(const QAction* action) {
+    for (QObject* owner : action->associatedObjects())
+        if (auto* menu = qobject_cast<QMenu*>(owner))
+            return menu;
+    return nullptr;
+}
+
+// The menu item's text without its mnemonic marks ("&&" stays one "&").
+QString WithoutMnemonic(const QString& text) {
+    QString plain;
+    plain.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&')) {
+            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('&'))
+                plain += text[++i];
+            continue;
+        }
+        plain += text[i];
+    }
+    return plain;
+}
+
+// A menu item with a check mark: the state says it can be checked and
+// whether it is; its one action presses it, as a click does.
+class CheckMenuItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    CheckMenuItemAccessible(QMenu* menu, QAction* action) : FMenu(menu), FAction(action) {}
+
+    bool isValid() const override { return FMenu && FAction; }
+    QObject* object() const override { return FAction; }
+    QWindow* window() const override { return FMenu ? FMenu->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(FMenu.data()); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessible::Role role() const override { return QAccessible::MenuItem; }
+    void setText(QAccessible::Text, const QString&) override {}
+
+    QString text(QAccessible::Text t) const override {
+        if (!isValid())
+            return {};
+        if (t == QAccessible::Name)
+            return WithoutMnemonic(FAction->text());
+        if (t == QAccessible::Accelerator) {
+            if (!FAction->shortcut().isEmpty())
+                return FAction->shortcut().toString(QKeySequence::NativeText);
+            const QKeySequence mnemonic = QKeySequence::mnemonic(FAction->text());
+            return mnemonic.isEmpty() ? QString() : mnemonic.toString(QKeySequence::NativeText);
+        }
+        return {};
+    }
+
+    QRect rect() const override {
+        if (!isValid())
+            return {};
+        const QRect local = FMenu->actionGeometry(FAction);
+        return QRect(FMenu->mapToGlobal(local.topLeft()), local.size());
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State st;
+        if (!isValid())
+            return st;
+        if (!FMenu->isVisible() || !FAction->isVisible())
+            st.invisible = true;
+        if (FMenu->activeAction() == FAction)
+            st.focused = true;
+        if (!FAction->isEnabled())
+            st.disabled = true;
+        st.checkable = true;
+        st.checked = FAction->isChecked();
+        return st;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString& name) override {
+        if (name == pressAction() && isValid() && FAction->isEnabled())
+            FAction->trigger();
+    }
+
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QPointer<QMenu> FMenu;
+    QPointer<QAction> FAction;
+};
+
+QAccessibleInterface* CheckMenuItemFactory(const QString& key, QObject* object) {
+    if (key != QLatin1String("QAction") || !object)
+        return nullptr;
+    auto* action = static_cast<QAction*>(object);
+    if (!action->property(kReportsCheckMark).toBool())
+        return nullptr;
+    QMenu* menu = MenuOf(action);
+    return menu ? new CheckMenuItemAccessible(menu, action) : nullptr;
+}
+
+// Announces the mark once its handler is done with it, so that a handler
+// that flips the mark back and forth announces only where it ended.
+class MarkAnnouncer : public QObject {
+public:
+    explicit MarkAnnouncer(QAction* action) : QObject(action), FAction(action), FAnnounced(action->isChecked()) {
+        connect(action, &QAction::toggled, this, [this] {
+            if (FPending)
+                return;
+            FPending = true;
+            QMetaObject::invokeMethod(this, [this] { Announce(); }, Qt::QueuedConnection);
+        });
+    }
+
+private:
+    void Announce() {
+        FPending = false;
+        if (FAction->isChecked() == FAnnounced)
+            return;
+        FAnnounced = FAction->isChecked();
+        if (!QAccessible::isActive())
+            return;
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(FAction, changed);
+        QAccessible::updateAccessibility(&event);
+    }
+
+    QAction* FAction;
+    bool FAnnounced;
+    bool FPending = false;
+};
+
+}  // namespace
+
+void ReportCheckMark(QAction* action) {
+    static const bool installed = [] {
+        QAccessible::installFactory(CheckMenuItemFactory);
+        return true;
+    }();
+    (void)installed;
+    action->setProperty(kReportsCheckMark, true);
+    new MarkAnnouncer(action);
+}
+
+}  // namespace lexigrove
