@@ -96,4 +96,4 @@ for name in ["Clear results before Find", "Always on Top"]:
     check("checked" not in states(find(app, "menu item", name)), "%s reports its mark gone" % name)
     expect_heard([(name, 0)], "%s unticked" % name)
 
-finish("atspi_check_marks")
+finish("atspi_check_marks", app)

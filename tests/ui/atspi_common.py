@@ -15,7 +15,17 @@ def check(condition, what):
         print("FAIL: " + what, file=sys.stderr)
 
 
-def finish(name):
+def finish(name, app=None):
+    """Reports the checks; with `app`, first leaves the program by File,
+    Exit (the caller checks that it ends by itself with status 0)."""
+    if app is not None:
+        exit_item = find(app, "menu item", "Exit")
+        check(exit_item is not None, "File, Exit is there")
+        if exit_item is not None:
+            try:
+                press(exit_item)
+            except Exception:  # the program may be gone before it answers
+                pass
     if failures:
         print("%s: %d check(s) failed" % (name, len(failures)), file=sys.stderr)
         sys.exit(1)

@@ -63,4 +63,4 @@ close = [n for n in walk(about) if n.getRoleName() == "push button" and n.name =
 click(*centre(close))
 check(wait_for(lambda: window(app, "About..", 0.1) is None, 5.0), "Close closes the About window")
 
-finish("atspi_tree")
+finish("atspi_tree", app)
