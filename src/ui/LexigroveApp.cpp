@@ -9,7 +9,12 @@
 #include <stdexcept>
 #include <string>
 
-LexigroveApp::LexigroveApp(int& argc, char** argv) : QApplication(argc, argv) {
+#include "DisplayPlatform.h"
+
+LexigroveApp::LexigroveApp(int& argc, char** argv)
+    : QApplication(argc, lexigrove::ArgumentsForPlatform(argc, argv)) {
+    // Qt has its own connection to the display by now.
+    lexigrove::EndXDisplayProbe();
     // The name only, not a display name: Qt would append a display name to
     // every window caption.
     setApplicationName(QString::fromLatin1(kTitle));
