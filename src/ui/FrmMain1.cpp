@@ -191,6 +191,15 @@ void TFrmMain::CreateMenus() {
     options1->setObjectName(QStringLiteral("options1"));
     mnuTop = options1->addAction(QStringLiteral("&Always on Top"));
     mnuTop->setCheckable(true);
+    // A Wayland client cannot keep its window above the others; the item
+    // stays, and says so.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        const QString limit = QStringLiteral(
+            "Wayland lets no program keep its window on top; your desktop's window menu may offer it");
+        mnuTop->setToolTip(limit);
+        mnuTop->setStatusTip(limit);
+        options1->setToolTipsVisible(true);
+    }
     Clear1 = options1->addAction(QStringLiteral("&Clear results before Find"));
     Clear1->setCheckable(true);
     lexigrove::ReportCheckMark(mnuTop);

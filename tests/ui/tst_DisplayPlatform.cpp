@@ -1,9 +1,15 @@
-// The choice between X11 and Wayland made before the application starts.
+// The choice between X11 and Wayland made before the application starts,
+// and what the window says where it cannot keep itself on top. Runs on the
+// offscreen platform, and under weston (tests/ui/weston_session.sh) on
+// native Wayland.
+#include <QAction>
+#include <QMenu>
 #include <QTest>
 
 #include <vector>
 
 #include "DisplayPlatform.h"
+#include "FrmMain1.h"
 #include "LexigroveApp.h"
 
 class TestDisplayPlatform : public QObject {
@@ -13,6 +19,7 @@ private slots:
     void x11OnlyWhenTheUserChoseNoPlatformAndXAnswers_data();
     void x11OnlyWhenTheUserChoseNoPlatformAndXAnswers();
     void noServerNoX11();
+    void alwaysOnTopSaysSoWhereItCannotWork();
 };
 
 void TestDisplayPlatform::x11OnlyWhenTheUserChoseNoPlatformAndXAnswers_data() {
@@ -84,6 +91,28 @@ void TestDisplayPlatform::noServerNoX11() {
     QVERIFY(!lexigrove::XDisplayAnswers(""));
     QVERIFY(!lexigrove::XDisplayAnswers("unix:65000"));
     QVERIFY(!lexigrove::XDisplayAnswers("not a display"));
+}
+
+void TestDisplayPlatform::alwaysOnTopSaysSoWhereItCannotWork() {
+    const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (qgetenv("QT_QPA_PLATFORM") == "wayland") QVERIFY(wayland);
+
+    TFrmMain w;
+    // The item itself is as it always is.
+    QCOMPARE(w.mnuTop->text(), QStringLiteral("&Always on Top"));
+    QVERIFY(w.mnuTop->isCheckable());
+    QVERIFY(!w.mnuTop->isChecked());
+    if (wayland) {
+        QVERIFY(w.mnuTop->toolTip().contains(QLatin1String("Wayland")));
+        QCOMPARE(w.mnuTop->statusTip(), w.mnuTop->toolTip());
+        QVERIFY(w.options1->toolTipsVisible());
+        // Its handler still runs as designed.
+        w.mnuTopClick(w.mnuTop);
+        QVERIFY(w.mnuTop->isChecked());
+    } else {
+        QVERIFY(w.mnuTop->statusTip().isEmpty());
+        QVERIFY(!w.options1->toolTipsVisible());
+    }
 }
 
 int main(int argc, char** argv) {
