@@ -11,19 +11,30 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcutEvent>
+#include <QStyleOptionGroupBox>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
+#include <QTimer>
+#include <QValidator>
+#include <QtMath>
+#include <qdrawutil.h>
 
 #include <algorithm>
 #include <limits>
 #include <utility>
+#include <vector>
 
 #include "AboutDlg.h"
 #include "CheckMarkAccessible.h"
@@ -35,6 +46,8 @@ namespace {
 
 constexpr int kClientWidth = 316;
 constexpr int kClientHeight = 400;
+// How long a window manager may take to frame a window just shown, in ms.
+constexpr int kFrameWait = 3000;
 const char* const kTagProperty = "Tag";
 
 QFont EntryFont() {
@@ -79,6 +92,185 @@ QPoint CentredOn(const QScreen* screen, QSize outer) {
     return {area.x() + std::max(0, (area.width() - outer.width()) / 2),
             area.y() + std::max(0, (area.height() - outer.height()) / 2)};
 }
+
+// Group boxes with the caption on the frame: the frame's top edge runs
+// through the middle of the caption, which stands in a gap of the line, so
+// the frame stays clear of the controls inside.
+class CaptionOnFrameStyle : public QProxyStyle {
+public:
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget) const override {
+        const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+        if (control != CC_GroupBox || box == nullptr) return QProxyStyle::subControlRect(control, option, part, widget);
+        const int captionHeight = box->fontMetrics.height();
+        switch (part) {
+            case SC_GroupBoxFrame: return box->rect.adjusted(0, captionHeight / 2, 0, 0);
+            case SC_GroupBoxLabel: {
+                const int textWidth = box->fontMetrics.size(Qt::TextShowMnemonic, box->text).width();
+                return {box->rect.left() + kCaptionLeft, box->rect.top(), textWidth + 2 * kCaptionPadding, captionHeight};
+            }
+            case SC_GroupBoxContents: return box->rect.adjusted(2, captionHeight, -2, -2);
+            default: return QProxyStyle::subControlRect(control, option, part, widget);
+        }
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override {
+        const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+        if (control != CC_GroupBox || box == nullptr) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        const QRect caption = subControlRect(control, option, SC_GroupBoxLabel, widget);
+        if (box->subControls & SC_GroupBoxFrame) {
+            painter->save();
+            QRegion outside(box->rect);
+            if (!box->text.isEmpty()) outside -= caption;
+            painter->setClipRegion(outside, Qt::IntersectClip);
+            // An etched line: a shadow line with a light one beside it.
+            qDrawShadeRect(painter, subControlRect(control, option, SC_GroupBoxFrame, widget), box->palette, true, 1);
+            painter->restore();
+        }
+        if ((box->subControls & SC_GroupBoxLabel) && !box->text.isEmpty()) {
+            int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic;
+            if (!styleHint(SH_UnderlineShortcut, option, widget)) flags |= Qt::TextHideMnemonic;
+            drawItemText(painter, caption.adjusted(kCaptionPadding, 0, -kCaptionPadding, 0), flags, box->palette,
+                         (box->state & State_Enabled) != 0, box->text, QPalette::WindowText);
+        }
+    }
+
+private:
+    static constexpr int kCaptionLeft = 6;
+    static constexpr int kCaptionPadding = 2;
+};
+
+// Lays out the results pane's long lines in time that grows with their
+// length. Wrapping at word boundaries, else anywhere, Qt measures the whole
+// rest of an unbroken run for each line it makes of it, which takes time
+// that grows with the square of the run's length. Here each line is first
+// broken anywhere, which costs only its own length, and made again at word
+// boundaries only when one falls inside it: the same lines, in linear time.
+// Short lines are left to Qt.
+class ResultsLayout : public QPlainTextDocumentLayout {
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+
+    QRectF blockBoundingRect(const QTextBlock& block) const override {
+        if (block.isValid() && block.layout()->lineCount() == 0 && OwnsLayout(block))
+            const_cast<ResultsLayout*>(this)->LayOut(block);
+        return QPlainTextDocumentLayout::blockBoundingRect(block);
+    }
+
+protected:
+    void documentChanged(int from, int charsRemoved, int charsAdded) override {
+        QTextDocument* document = this->document();
+        const QTextBlock first = document->findBlock(from);
+        const QTextBlock last = document->findBlock(std::max(0, from + charsRemoved + charsAdded - 1));
+        const bool withinOneBlock = first == last && document->blockCount() == blockCount_;
+        blockCount_ = document->blockCount();
+        if (!withinOneBlock || !first.isValid() || first.length() == 0 || !OwnsLayout(first)) {
+            QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+            return;
+        }
+        // An edit inside one long line: lay it out again here, as Qt would.
+        const qreal heightBefore = first.layout()->lineCount() > 0 ? blockBoundingRect(first).height() : -1;
+        LayOut(first);
+        if (blockBoundingRect(first).height() == heightBefore)
+            emit updateBlock(first);
+        else
+            emit update(QRectF(0., -document->documentMargin(), 1000000000., 1000000000.));
+    }
+
+private:
+    static constexpr int kLongLine = 1000;
+
+    bool OwnsLayout(const QTextBlock& block) const {
+        return block.length() > kLongLine &&
+               document()->defaultTextOption().wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere;
+    }
+
+    // Where a line may break: the boundaries of Unicode line breaking, and
+    // after every white space.
+    static std::vector<int> BreakOpportunities(const QString& text) {
+        std::vector<int> breaks;
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
+        for (qsizetype at = finder.toNextBoundary(); at != -1; at = finder.toNextBoundary())
+            breaks.push_back(static_cast<int>(at));
+        for (qsizetype at = 1; at < text.size(); ++at)
+            if (text[at - 1].isSpace()) breaks.push_back(static_cast<int>(at));
+        std::sort(breaks.begin(), breaks.end());
+        return breaks;
+    }
+
+    void LayOut(const QTextBlock& block) {
+        QTextDocument* document = this->document();
+        const qreal margin = document->documentMargin();
+        QTextOption option = document->defaultTextOption();
+        qreal width = frameBoundingRect(nullptr).width();
+        if (width <= 0) width = qreal(INT_MAX);
+        width -= 2 * margin;
+
+        const QString text = block.text();
+        const std::vector<int> breaks = BreakOpportunities(text);
+        std::size_t nextBreak = 0;
+        QTextLayout* layout = block.layout();
+        qreal height = 0;
+        layout->beginLayout();
+        for (;;) {
+            QTextLine line = layout->createLine();
+            if (!line.isValid()) break;
+            line.setLeadingIncluded(true);
+            option.setWrapMode(QTextOption::WrapAnywhere);
+            layout->setTextOption(option);
+            line.setLineWidth(width);
+            const int start = line.textStart();
+            const int end = start + line.textLength();
+            while (nextBreak < breaks.size() && breaks[nextBreak] <= start) ++nextBreak;
+            if (end < text.size() && nextBreak < breaks.size() && breaks[nextBreak] <= end) {
+                option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+                layout->setTextOption(option);
+                line.setLineWidth(width);
+            }
+            line.setPosition(QPointF(margin, height));
+            height += line.height();
+            if (line.leading() < 0) height += qCeil(line.leading());
+        }
+        layout->endLayout();
+        layout->setTextOption(document->defaultTextOption());
+
+        const int linesBefore = document->lineCount();
+        const_cast<QTextBlock&>(block).setLineCount(block.isVisible() ? layout->lineCount() : 0);
+        if (document->lineCount() != linesBefore) emit documentSizeChanged(documentSize());
+    }
+
+    int blockCount_ = 1;
+};
+
+// A single-line edit box keeps of a paste only what comes before its first
+// line break. The text already held has none, so the first line break lies
+// in what was just put in, which ends at the caret.
+class FirstLineOfInsertion : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& caret) const override {
+        for (qsizetype lineBreak = FirstLineBreak(input); lineBreak >= 0; lineBreak = FirstLineBreak(input)) {
+            const qsizetype insertionEnd = std::max<qsizetype>(caret, lineBreak + 1);
+            input.remove(lineBreak, insertionEnd - lineBreak);
+            caret = static_cast<int>(lineBreak);
+        }
+        return Acceptable;
+    }
+
+private:
+    static qsizetype FirstLineBreak(const QString& text) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t c = text[i].unicode();
+            if (c == u'\r' || c == u'\n' || c == u'\u2028' || c == u'\u2029') return i;
+        }
+        return -1;
+    }
+};
 
 // The search command's message box stands in the middle of the screen, not
 // over the window.
@@ -132,6 +324,9 @@ void TFrmMain::CreateControls() {
     GroupBox1 = MakeGroupBox(client, "GroupBox1", "Results", {8, 220, 301, 173});
     mResults = new QPlainTextEdit(GroupBox1);
     mResults->setObjectName(QStringLiteral("mResults"));
+    auto* results = new QTextDocument(mResults);
+    results->setDocumentLayout(new ResultsLayout(results));
+    mResults->setDocument(results);
     mResults->setGeometry(8, 16, 282, 123);
     mResults->setFont(EntryFont());
     PaintBlueOnWhite(mResults);
@@ -163,6 +358,7 @@ void TFrmMain::CreateControls() {
     tSearch->setFont(EntryFont());
     PaintBlueOnWhite(tSearch);
     tSearch->setMaxLength(std::numeric_limits<int>::max());
+    tSearch->setValidator(new FirstLineOfInsertion(tSearch));
     tSearch->setFocusPolicy(Qt::StrongFocus);
     b1 = MakeButton(GroupBox2, "b1", "&Unscramble", {21, 47, 75, 25}, lexigrove::kUnscramble, Qt::StrongFocus);
     b2 = MakeButton(GroupBox2, "b2", "&Wild", {106, 47, 75, 25}, lexigrove::kWild, Qt::StrongFocus);
@@ -174,6 +370,10 @@ void TFrmMain::CreateControls() {
     cOpt->setGeometry(6, 16, 289, 81);
     bUncheck = MakeButton(GroupBox3, "bUncheck", "Uncheck All", {157, 97, 75, 25}, 0, Qt::ClickFocus);
     bCheck = MakeButton(GroupBox3, "bCheck", "Check All", {68, 97, 75, 25}, 1, Qt::ClickFocus);
+
+    auto* frameStyle = new CaptionOnFrameStyle;
+    frameStyle->setParent(this);
+    for (QGroupBox* box : {GroupBox1, GroupBox2, GroupBox3}) box->setStyle(frameStyle);
 }
 
 void TFrmMain::CreateMenus() {
@@ -308,6 +508,15 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
         for (const QChar character : typed) Dispatch([&] { tSearchKeyPress(tSearch, character); });
         return false;  // the edit box goes on with the key as usual
     }
+    if (event->type() == QEvent::KeyPress && (watched == b1 || watched == b2 || watched == b3)) {
+        // Enter presses the focused search button, as Space does.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            static_cast<QPushButton*>(watched)->click();
+            return true;
+        }
+    }
     if (event->type() == QEvent::Shortcut && (watched == b1 || watched == b2 || watched == b3)) {
         // Alt+U, Alt+W and Alt+E press the button without taking the focus
         // from where the user is typing.
@@ -327,6 +536,28 @@ void TFrmMain::CentreOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return;
     move(CentredOn(screen, frameGeometry().size()));
+}
+
+void TFrmMain::ShowCentred() {
+    CentreOnScreen();
+    centringWithFrame_ = true;
+    show();
+    // Without a window manager no frame comes; the window stays where it is.
+    QTimer::singleShot(kFrameWait, this, [this] { centringWithFrame_ = false; });
+}
+
+bool TFrmMain::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    // Qt learns the frame from the window manager's reparenting and frame
+    // extents, and reports it with the move or resize that follows, which
+    // comes before the window is first painted when the window manager
+    // tells the extents early.
+    if (centringWithFrame_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+        frameGeometry().size() != size()) {
+        centringWithFrame_ = false;
+        CentreOnScreen();
+    }
+    return handled;
 }
 
 // Handlers
@@ -385,7 +616,14 @@ void TFrmMain::Clear1Click(QObject* /*Sender*/) { Clear1->setChecked(!Clear1->is
 
 void TFrmMain::Lists1Click(QObject* /*Sender*/) {
     FrmAbout = new TFrmAbout(this);
-    FrmAbout->move(AboutWindowPlace(frameGeometry(), FrmAbout->frameGeometry().size()));
+    // The window manager frames the About window as it frames this one: its
+    // client area starts out sized for a frame like this window's, and is
+    // sized again once its own frame is known.
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    FrmAbout->move(AboutWindowPlace(outer, TFrmAbout::kOuterSize));
+    FrmAbout->FitOuterSizeFor(QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                                       outer.right() - inner.right(), outer.bottom() - inner.bottom()));
     FrmAbout->exec();
     // Destroying the window empties the reference, which is also how it
     // reads should the window already be gone.
@@ -402,20 +640,55 @@ void TFrmMain::FormDestroy(QObject* /*Sender*/) { cache_.Release(); }
 // SearchSurface
 
 std::string TFrmMain::ReadText() const {
-    QString text = tSearch->text();
-    // UTF-8 has no bytes for half a surrogate pair and Qt writes '?' for
-    // one, which would search as a wildcard; it becomes U+FFFD instead.
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        else if (text[i].isSurrogate())
-            text[i] = QChar::ReplacementCharacter;
+    // The engine counts bytes, the user characters: each character becomes
+    // one byte. One written with several code points (a letter with an
+    // accent of its own, a surrogate pair) counts as one, and any character
+    // outside ASCII becomes a byte that is neither a letter nor '?', so it
+    // never matches a letter and never stands for one. Those characters are
+    // kept, in order, to be written back in their place.
+    readText_ = tSearch->text();
+    readOthers_.clear();
+    const bool ascii = std::all_of(readText_.cbegin(), readText_.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    if (ascii) {
+        const QByteArray latin1 = readText_.toLatin1();
+        return {latin1.constData(), static_cast<std::size_t>(latin1.size())};
     }
-    const QByteArray bytes = text.toUtf8();
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(readText_.size()));
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, readText_);
+    qsizetype start = 0;
+    for (qsizetype end = characters.toNextBoundary(); end != -1; end = characters.toNextBoundary()) {
+        if (end - start == 1 && readText_[start].unicode() < 0x80) {
+            bytes += static_cast<char>(readText_[start].unicode());
+        } else {
+            bytes += kOtherCharacter;
+            readOthers_.emplace_back(start, end - start);
+        }
+        start = end;
+    }
+    return bytes;
 }
 
-void TFrmMain::WriteText(const std::string& text) { tSearch->setText(FromBytes(text)); }
+QString TFrmMain::TypedText(std::string_view bytes) const {
+    // The bytes hold the characters read last in their order, each as one
+    // byte; those outside ASCII go back to what the user typed.
+    QString text;
+    text.reserve(static_cast<qsizetype>(bytes.size()));
+    std::size_t other = 0;
+    for (const char byte : bytes) {
+        if (static_cast<unsigned char>(byte) < 0x80) {
+            text += QLatin1Char(byte);
+        } else if (other < readOthers_.size()) {
+            const auto [start, length] = readOthers_[other++];
+            text += QStringView(readText_).mid(start, length);
+        } else {
+            text += QChar(QChar::ReplacementCharacter);
+        }
+    }
+    return text;
+}
+
+void TFrmMain::WriteText(const std::string& text) { tSearch->setText(TypedText(text)); }
 
 void TFrmMain::ShowMessage(const std::string& text) {
     ScreenCentredMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(LexigroveApp::kTitle), FromBytes(text),
@@ -436,6 +709,14 @@ int TFrmMain::ResultsLineCount() const {
 }
 
 void TFrmMain::ResultsAppend(std::string_view line) {
+    // A line that repeats the search text carries its characters outside
+    // ASCII as single bytes; they are put back.
+    std::string typed;
+    if (std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        const QByteArray utf8 = TypedText(line).toUtf8();
+        typed.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+        line = typed;
+    }
     // A new line goes at the start of the empty last line, so the text ends
     // with a line break; after text the user typed without one, the line
     // break comes first.

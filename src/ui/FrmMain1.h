@@ -5,9 +5,13 @@
 
 #include <QMainWindow>
 
+#include <QString>
+
 #include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "SearchSurface.h"
 #include "WordListCache.h"
@@ -85,6 +89,11 @@ public:
     // frame, title bar and menu bar.
     void CentreOnScreen();
 
+    // Shows the window in the middle of the primary screen. A window
+    // manager frames the window only once it is shown; as soon as the frame
+    // is known the window is centred again with it counted.
+    void ShowCentred();
+
     lexigrove::WordListCache& Cache() { return cache_; }
     int ProgressMaximum() const { return progress_.Maximum(); }
 
@@ -108,6 +117,7 @@ public:
     void SetSearchButtonsEnabled(bool enabled) override;
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -123,9 +133,24 @@ private:
     template <typename Handler>
     void Dispatch(Handler&& handler);
 
+    // The text for `bytes` from ReadText, with each character outside ASCII
+    // as the user typed it.
+    QString TypedText(std::string_view bytes) const;
+
     // Writes the appends held back since the last flush into the pane.
     void FlushResults() const;
     void ShowProgress();
+
+    // The byte that stands for a character outside ASCII.
+    static constexpr char kOtherCharacter = '\x80';
+
+    // The edit box's text as ReadText read it last, and where in it each
+    // character outside ASCII stands (start and length), in order.
+    mutable QString readText_;
+    mutable std::vector<std::pair<qsizetype, qsizetype>> readOthers_;
+
+    // Set from ShowCentred until the window has been centred with its frame.
+    bool centringWithFrame_ = false;
 
     lexigrove::WordListCache cache_;
     lexigrove::ProgressModel progress_{"QProgressBar"};
