@@ -7,7 +7,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -113,6 +112,9 @@ void TFrmAbout::CreateControls() {
     auto* scroller = new QScrollArea(this);
     scroller->setObjectName(QStringLiteral("Scroller"));
     scroller->setFrameShape(QFrame::NoFrame);
+    // Close is the only control that takes the focus, so Enter always
+    // reaches it, whatever the user clicked.
+    scroller->setFocusPolicy(Qt::NoFocus);
     scroller->setWidgetResizable(true);
     auto* client = new QWidget;
     client->setObjectName(QStringLiteral("ClientArea"));
@@ -156,7 +158,6 @@ void TFrmAbout::CreateControls() {
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(94, 160, 75, 25);
     Button1->setAccessibleName(QStringLiteral("Close"));
-    Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, [this] { Dispatch([&] { Button1Click(Button1); }); });
 
     // Scroll bars appear once the window is smaller than the controls reach.
@@ -165,20 +166,34 @@ void TFrmAbout::CreateControls() {
         reach |= control->geometry();
     client->setMinimumSize(reach.right() + 1, reach.bottom() + 1);
     scroller->setWidget(client);
+    // The default button of the window it belongs to by now.
+    Button1->setDefault(true);
 }
 
 void TFrmAbout::FitOuterSize() {
-    if (size() != fittedClientSize_) return;
     const QSize frame = frameGeometry().size() - size();
+    if (size() != fittedClientSize_ || frame.isEmpty()) return;
     fittedClientSize_ = kOuterSize - frame;
     resize(fittedClientSize_);
 }
 
-void TFrmAbout::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    FitOuterSize();
-    // A window manager frames the window after it is mapped.
-    QTimer::singleShot(0, this, &TFrmAbout::FitOuterSize);
+void TFrmAbout::FitOuterSizeFor(const QMargins& frame) {
+    fittedClientSize_ = kOuterSize - QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    resize(fittedClientSize_);
+}
+
+
+bool TFrmAbout::event(QEvent* event) {
+    const bool handled = QDialog::event(event);
+    // A window manager frames the window once it is shown; Qt reports the
+    // frame with the move or resize that follows.
+    if (!fittedToFrame_ && isVisible() &&
+        (event->type() == QEvent::Show || event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+        frameGeometry().size() != size()) {
+        fittedToFrame_ = true;
+        FitOuterSize();
+    }
+    return handled;
 }
 
 void TFrmAbout::closeEvent(QCloseEvent* event) {
@@ -188,9 +203,15 @@ void TFrmAbout::closeEvent(QCloseEvent* event) {
 
 void TFrmAbout::keyPressEvent(QKeyEvent* event) {
     // The window has no cancel button, so Escape does nothing. Enter and
-    // Return press Close, the default button.
+    // Return press Close, the default button, wherever the focus is.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        Button1->click();
         return;
     }
     QDialog::keyPressEvent(event);

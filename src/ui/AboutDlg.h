@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QMargins>
 #include <QSize>
 #include <QString>
 
@@ -53,6 +54,10 @@ public:
     QLabel* Label7 = nullptr;
     QLabel* Label6 = nullptr;
 
+    // Sizes the client area so that, with a frame of `frame` around it, the
+    // outer size is kOuterSize.
+    void FitOuterSizeFor(const QMargins& frame);
+
     void Button1Click(QObject* Sender);
     void FormClose(QObject* Sender, QCloseEvent* Event);
     void FormDestroy(QObject* Sender);
@@ -60,9 +65,9 @@ public:
     void Image1Click(QObject* Sender);
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -73,6 +78,8 @@ private:
     void FitOuterSize();
 
     QSize fittedClientSize_;
+    // Whether the outer size has been made with the window's own frame.
+    bool fittedToFrame_ = false;
     // The clickable control the left button went down on.
     QObject* pressed_ = nullptr;
 };
