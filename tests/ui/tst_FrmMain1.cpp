@@ -2,6 +2,7 @@
 // searches through the real controls, and the error box.
 #include <QAccessible>
 #include <QAction>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,13 +15,18 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 
+#include <algorithm>
+#include <cctype>
 #include <functional>
 #include <memory>
 #include <new>
 #include <stdexcept>
+#include <string>
 
 #include "FrmMain1.h"
 #include "KsCheckLst.h"
@@ -97,6 +103,11 @@ private slots:
     void clearResultsBeforeFindAndSeparators();
     void searchLowercasesTheEditBox();
     void nonAsciiTextSurvivesTheRoundTrip();
+    void eachTypedCharacterIsOnePosition();
+    void pasteKeepsTheTextBeforeTheFirstLineBreak();
+    void enterOnAFocusedSearchButtonRunsItsSearch();
+    void groupBoxFramesRunThroughTheCaptionsClearOfTheControls();
+    void longResultLinesWrapAsQtWrapsThem();
     void textTypedIntoThePaneIsKeptAndFollowedBySeparator();
     void lineCountIgnoresAnEmptyLastLine();
     void appendsOfOneSearchReachThePaneAsOneInsertion();
@@ -409,6 +420,165 @@ void TestFrmMain::nonAsciiTextSurvivesTheRoundTrip() {
     Type(w, QString(QChar(0xD800)) + QStringLiteral("at"));
     QTest::mouseClick(w.b2, Qt::LeftButton);
     QVERIFY(Results(w).isEmpty());
+}
+
+void TestFrmMain::eachTypedCharacterIsOnePosition() {
+    TFrmMain& w = *w_;
+    // One character, however it is written, is too short for Exact.
+    for (const QString& one : {QStringLiteral("\u00E9"), QStringLiteral("e\u0301"), QStringLiteral("\U0001F600")}) {
+        Type(w, one);
+        QTest::mouseClick(w.b3, Qt::LeftButton);
+        QVERIFY2(Results(w).isEmpty(), qPrintable(one));
+    }
+    // Two characters make a two-character search; what the user typed
+    // comes back unchanged in the result line, only A to Z lowercased.
+    Type(w, QStringLiteral("\u00E9A"));
+    QCOMPARE(w.ReadText().size(), std::size_t(2));
+    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QCOMPARE(Results(w), QStringLiteral("\u00E9a - Not Found\n"));
+    QCOMPARE(w.tSearch->text(), QStringLiteral("\u00E9a"));
+
+    w.bClearClick(w.bClear);
+    const QString mixed = QStringLiteral("\u00C9e\u0301T?\U0001F600\u00DF");
+    Type(w, mixed);
+    const std::string bytes = w.ReadText();
+    QCOMPARE(bytes.size(), std::size_t(6));
+    for (std::size_t i : {0, 1, 4, 5})  // never a letter, never a wildcard
+        QVERIFY(!std::isalpha(static_cast<unsigned char>(bytes[i])) && bytes[i] != '?');
+    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QCOMPARE(w.tSearch->text(), QStringLiteral("\u00C9e\u0301t?\U0001F600\u00DF"));
+    QCOMPARE(Results(w), QStringLiteral("\u00C9e\u0301t?\U0001F600\u00DF - Not Found\n"));
+}
+
+void TestFrmMain::pasteKeepsTheTextBeforeTheFirstLineBreak() {
+    TFrmMain& w = *w_;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    CheckAll(w);
+
+    // Ctrl+V into an empty box, then Exact: one line, of the first word.
+    QApplication::clipboard()->setText(QStringLiteral("cat\ndog"));
+    QTest::keyClick(w.tSearch, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w.tSearch->text(), QStringLiteral("cat"));
+    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QCOMPARE(Results(w), QStringLiteral("cat - Found\n"));
+
+    // Into the middle of a text, with CR LF, CR or LF: what follows the
+    // caret stays, the caret ends after the pasted line.
+    for (const QString& paste : {QStringLiteral("og\r\ndog"), QStringLiteral("og\rdog"), QStringLiteral("og\n")}) {
+        w.tSearch->setText(QStringLiteral("ds"));
+        w.tSearch->setFocus();
+        QTest::keyClick(w.tSearch, Qt::Key_Home);
+        QTest::keyClick(w.tSearch, Qt::Key_Right);
+        QApplication::clipboard()->setText(paste);
+        QTest::keyClick(w.tSearch, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w.tSearch->text(), QStringLiteral("dogs"));
+        QCOMPARE(w.tSearch->cursorPosition(), 3);
+    }
+    // A paste that starts with a line break adds nothing.
+    QApplication::clipboard()->setText(QStringLiteral("\r\ncat"));
+    QTest::keyClick(w.tSearch, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w.tSearch->text(), QStringLiteral("dogs"));
+}
+
+void TestFrmMain::enterOnAFocusedSearchButtonRunsItsSearch() {
+    TFrmMain& w = *w_;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    CheckAll(w);
+
+    // Tab to a button, then Enter or keypad Enter: the same as a click.
+    struct Case {
+        int tabs;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QPushButton* button;
+    };
+    for (const Case& c : {Case{1, Qt::Key_Return, Qt::NoModifier, w.b1}, Case{2, Qt::Key_Enter, Qt::KeypadModifier, w.b2},
+                          Case{3, Qt::Key_Return, Qt::NoModifier, w.b3}}) {
+        w.bClearClick(w.bClear);
+        Type(w, QStringLiteral("c?t"));
+        QTest::mouseClick(c.button, Qt::LeftButton);
+        const QString byClick = Results(w);
+        QVERIFY(!byClick.isEmpty());
+
+        w.bClearClick(w.bClear);
+        Type(w, QStringLiteral("c?t"));
+        w.tSearch->setFocus();
+        for (int i = 0; i < c.tabs; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), c.button);
+        QTest::keyClick(QApplication::focusWidget(), c.key, c.modifiers);
+        QCOMPARE(Results(w), byClick);
+    }
+}
+
+void TestFrmMain::groupBoxFramesRunThroughTheCaptionsClearOfTheControls() {
+    TFrmMain& w = *w_;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    for (QGroupBox* box : {w.GroupBox1, w.GroupBox2, w.GroupBox3}) {
+        int firstChildTop = box->height();
+        for (const QWidget* child : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            firstChildTop = std::min(firstChildTop, child->y());
+        const int captionHeight = box->fontMetrics().height();
+
+        // Down a column right of the caption and of every control, the
+        // first thing drawn is the frame's top line, at half the caption's
+        // height.
+        const QImage image = box->grab().toImage();
+        const QRgb background = box->palette().color(QPalette::Window).rgb();
+        const int x = box->width() - 4;
+        int line = -1;
+        for (int y = 0; y < box->height() && line < 0; ++y)
+            if (image.pixel(x, y) != background) line = y;
+        QVERIFY2(line >= captionHeight / 2 - 1 && line <= captionHeight / 2 + 1,
+                 qPrintable(QStringLiteral("%1: frame at %2").arg(box->objectName()).arg(line)));
+        QVERIFY(line < firstChildTop);
+
+        // The caption stands in a gap of that line.
+        bool captionDrawn = false;
+        for (int y = 0; y < captionHeight; ++y)
+            for (int cx = 6; cx < 40; ++cx) captionDrawn = captionDrawn || qGray(image.pixel(cx, y)) < 100;
+        QVERIFY(captionDrawn);
+        bool lineUnderCaption = true;
+        for (int cx = 12; cx < 30; ++cx) lineUnderCaption = lineUnderCaption && image.pixel(cx, line) == image.pixel(x, line);
+        QVERIFY(!lineUnderCaption);
+    }
+}
+
+void TestFrmMain::longResultLinesWrapAsQtWrapsThem() {
+    TFrmMain& w = *w_;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // Words, then a run longer than a line, then words again: the pane
+    // breaks at word boundaries where it can and anywhere where it must.
+    std::string line;
+    for (int i = 0; line.size() < 1500; ++i) line += std::string(1 + i % 9, char('a' + i % 26)) + ' ';
+    line += std::string(700, 'x') + " - Not Found";
+    for (int i = 0; i < 60; ++i) line += " word" + std::to_string(i);
+    w.ResultsAppend(line);
+    w.repaint();
+
+    const QTextBlock block = w.mResults->document()->firstBlock();
+    QTextLayout* shown = block.layout();
+    QVERIFY(shown->lineCount() > 1);
+    QTextLayout expected(block.text(), w.mResults->document()->defaultFont());
+    QTextOption option = w.mResults->document()->defaultTextOption();
+    QCOMPARE(option.wrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    expected.setTextOption(option);
+    expected.beginLayout();
+    for (QTextLine l = expected.createLine(); l.isValid(); l = expected.createLine())
+        l.setLineWidth(shown->lineAt(0).width());
+    expected.endLayout();
+    QCOMPARE(shown->lineCount(), expected.lineCount());
+    for (int i = 0; i < expected.lineCount(); ++i) {
+        QCOMPARE(shown->lineAt(i).textStart(), expected.lineAt(i).textStart());
+        QCOMPARE(shown->lineAt(i).textLength(), expected.lineAt(i).textLength());
+    }
+    // The pane scrolls over all of it.
+    QCOMPARE(w.mResults->document()->lineCount(), shown->lineCount() + 1);
 }
 
 void TestFrmMain::textTypedIntoThePaneIsKeptAndFollowedBySeparator() {
