@@ -16,6 +16,19 @@ if(LEXIGROVE_XVFB_RUN AND LEXIGROVE_XCB_INCLUDE AND LEXIGROVE_XCB_LIBRARY)
     COMMAND ${LEXIGROVE_XVFB_RUN} -a -s "-screen 0 1024x768x24"
             sh ${CMAKE_CURRENT_LIST_DIR}/smoke_xvfb.sh $<TARGET_FILE:lexigrove> $<TARGET_FILE:smoke_driver>)
   set_tests_properties(smoke_xvfb PROPERTIES TIMEOUT 90)
+
+  # The windows' placement under a real window manager that frames them.
+  find_program(LEXIGROVE_OPENBOX openbox)
+  find_program(LEXIGROVE_XDOTOOL xdotool)
+  find_program(LEXIGROVE_XWININFO xwininfo)
+  if(LEXIGROVE_OPENBOX AND LEXIGROVE_XDOTOOL AND LEXIGROVE_XWININFO)
+    add_test(NAME placement_openbox
+      COMMAND ${LEXIGROVE_XVFB_RUN} -a -s "-screen 0 1024x768x24"
+              sh ${CMAKE_CURRENT_LIST_DIR}/wm_placement.sh $<TARGET_FILE:lexigrove>)
+    set_tests_properties(placement_openbox PROPERTIES TIMEOUT 90)
+  else()
+    message(WARNING "openbox, xdotool or xwininfo is missing: the window placement test is left out")
+  endif()
 else()
   message(WARNING "xvfb-run or the xcb headers are missing: the X smoke test of lexigrove is left out")
 endif()

@@ -1,0 +1,93 @@
+#!/bin/sh
+# Under a real window manager (openbox), the main window and the About
+# window stand where they should with their frames counted: the main
+# window's outer rectangle centred on the screen, the About window's outer
+# size 282 x 225, centred over the main window. Enter closes the About
+# window, File, Exit the program.
+#   wm_placement.sh <lexigrove>      (on an X display of 1024 x 768)
+set -u
+program=$1
+screen_width=1024
+screen_height=768
+
+fail() {
+  echo "wm_placement: $*" >&2
+  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null
+  [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null
+  exit 1
+}
+
+# Prints "left top width height" of the outer rectangle of window $1.
+outer_geometry() {
+  info=$(xwininfo -id "$1") || return 1
+  x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *\(-\{0,1\}[0-9]*\).*/\1/p')
+  y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *\(-\{0,1\}[0-9]*\).*/\1/p')
+  w=$(echo "$info" | sed -n 's/.*Width: *\([0-9]*\).*/\1/p')
+  h=$(echo "$info" | sed -n 's/.*Height: *\([0-9]*\).*/\1/p')
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ' ')
+  [ -n "$extents" ] || return 1
+  IFS=, read -r l r t b <<END
+$extents
+END
+  echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
+}
+
+# Waits up to five seconds for window $1 to reach the outer rectangle $2.
+expect_outer() {
+  for _ in $(seq 50); do
+    got=$(outer_geometry "$1") && [ "$got" = "$2" ] && return 0
+    sleep 0.1
+  done
+  fail "$3: outer rectangle '$got', expected '$2'"
+}
+
+openbox --sm-disable &
+wm=$!
+for _ in $(seq 50); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
+
+QT_QPA_PLATFORM=xcb "$program" &
+pid=$!
+main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Lexigrove v2\.2$' | head -n 1)
+[ -n "$main" ] || fail "the main window did not show"
+
+# The main window: 316 x 400 of client area under its menu bar, centred
+# with its frame.
+sleep 0.5
+set -- $(outer_geometry "$main") || fail "no frame extents on the main window"
+width=$3
+height=$4
+expect_outer "$main" "$(((screen_width - width) / 2)) $(((screen_height - height) / 2)) $width $height" "main window"
+main_left=$(((screen_width - width) / 2))
+main_top=$(((screen_height - height) / 2))
+
+# The About window, by Alt+A, centred over the main window.
+xdotool key --window "$main" alt+a
+about=$(timeout 20 xdotool search --sync --onlyvisible --name '^About\.\.$' | head -n 1)
+[ -n "$about" ] || fail "the About window did not show"
+expect_outer "$about" "$((main_left + width / 2 - 141)) $((main_top + height / 2 - 112)) 282 225" "About window"
+
+# Enter closes it.
+xdotool key --window "$about" Return
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name '^About\.\.$' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name '^About\.\.$' >/dev/null 2>&1 && fail "Enter did not close the About window"
+
+# File, Exit ends the program with status 0.
+xdotool key --window "$main" alt+f x
+for _ in $(seq 100); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "lexigrove still runs after File, Exit"
+wait "$pid"
+status=$?
+pid=
+kill "$wm" 2>/dev/null
+[ "$status" -eq 0 ] || fail "lexigrove ended with status $status"
+echo "wm_placement: both windows centred with their frames under openbox"
