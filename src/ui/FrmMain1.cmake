@@ -5,8 +5,20 @@ target_sources(lexigrove_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/FrmMain1.h
   ${CMAKE_CURRENT_LIST_DIR}/FrmMain1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LexigroveApp.h
-  ${CMAKE_CURRENT_LIST_DIR}/LexigroveApp.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/LexigroveApp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WindowFrame.h
+  ${CMAKE_CURRENT_LIST_DIR}/WindowFrame.cpp)
 target_link_libraries(lexigrove_ui PUBLIC lexigrove_engine Qt6::Svg)
+
+# On X11 the windows ask the window manager for their frame before they are
+# shown (libxcb, which Qt's X11 support uses too).
+find_path(LEXIGROVE_UI_XCB_INCLUDE xcb/xcb.h)
+find_library(LEXIGROVE_UI_XCB_LIBRARY xcb)
+if(LEXIGROVE_UI_XCB_INCLUDE AND LEXIGROVE_UI_XCB_LIBRARY)
+  target_include_directories(lexigrove_ui PRIVATE ${LEXIGROVE_UI_XCB_INCLUDE})
+  target_link_libraries(lexigrove_ui PRIVATE ${LEXIGROVE_UI_XCB_LIBRARY})
+  target_compile_definitions(lexigrove_ui PRIVATE LEXIGROVE_HAVE_XCB)
+endif()
 
 # The icon and the donate badge, drawn as SVG and built into the program
 # under :/lexigrove/.

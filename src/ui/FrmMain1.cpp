@@ -41,6 +41,7 @@
 #include "KsCheckLst.h"
 #include "LexigroveApp.h"
 #include "SearchCommand.h"
+#include "WindowFrame.h"
 
 namespace {
 
@@ -271,6 +272,19 @@ private:
         return -1;
     }
 };
+
+// Places a top-level widget so that its outer rectangle, with a frame of
+// `frame` around the client area, starts at `outer`. Before the native window
+// exists QWidget::move places the frame; afterwards, until the window
+// manager has framed the window, it places the client area.
+void PlaceOuterAt(QWidget* window, QPoint outer, const QMargins& frame) {
+    if (window->testAttribute(Qt::WA_WState_Created)) outer += QPoint(frame.left(), frame.top());
+    window->move(outer);
+}
+
+// How long the windows wait for the window manager to tell their frame
+// before they are first shown, in ms.
+constexpr int kFrameAnswerWait = 250;
 
 // The search command's message box stands in the middle of the screen, not
 // over the window.
@@ -539,7 +553,11 @@ void TFrmMain::CentreOnScreen() {
 }
 
 void TFrmMain::ShowCentred() {
-    CentreOnScreen();
+    // Where the window manager tells the frame beforehand, the window shows
+    // in its place at once.
+    const QMargins frame = lexigrove::AskFrameExtents(this, kFrameAnswerWait).value_or(QMargins());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        PlaceOuterAt(this, CentredOn(screen, size().grownBy(frame)), frame);
     centringWithFrame_ = true;
     show();
     // Without a window manager no frame comes; the window stays where it is.
@@ -616,14 +634,16 @@ void TFrmMain::Clear1Click(QObject* /*Sender*/) { Clear1->setChecked(!Clear1->is
 
 void TFrmMain::Lists1Click(QObject* /*Sender*/) {
     FrmAbout = new TFrmAbout(this);
-    // The window manager frames the About window as it frames this one: its
-    // client area starts out sized for a frame like this window's, and is
-    // sized again once its own frame is known.
+    // The About window's frame as the window manager tells it, else one like
+    // this window's: the client area is sized for it, and sized again once
+    // the window's own frame is known.
     const QRect outer = frameGeometry();
     const QRect inner = geometry();
-    FrmAbout->move(AboutWindowPlace(outer, TFrmAbout::kOuterSize));
-    FrmAbout->FitOuterSizeFor(QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                                       outer.right() - inner.right(), outer.bottom() - inner.bottom()));
+    const QMargins frame = lexigrove::AskFrameExtents(FrmAbout, kFrameAnswerWait)
+                               .value_or(QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                                                  outer.right() - inner.right(), outer.bottom() - inner.bottom()));
+    PlaceOuterAt(FrmAbout, AboutWindowPlace(outer, TFrmAbout::kOuterSize), frame);
+    FrmAbout->FitOuterSizeFor(frame);
     FrmAbout->exec();
     // Destroying the window empties the reference, which is also how it
     // reads should the window already be gone.

@@ -1,9 +1,9 @@
 #!/bin/sh
 # Under a real window manager (openbox), the main window and the About
 # window stand where they should with their frames counted: the main
-# window's outer rectangle centred on the screen, the About window's outer
-# size 282 x 225, centred over the main window. Enter closes the About
-# window, File, Exit the program.
+# window's outer rectangle centred on the screen from the moment it shows,
+# the About window's outer size 282 x 225, centred over the main window.
+# Enter closes the About window, File, Exit the program.
 #   wm_placement.sh <lexigrove>      (on an X display of 1024 x 768)
 set -u
 program=$1
@@ -12,6 +12,7 @@ screen_height=768
 
 fail() {
   echo "wm_placement: $*" >&2
+  [ -n "${xev:-}" ] && kill "$xev" 2>/dev/null
   [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null
   [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null
   exit 1
@@ -45,9 +46,17 @@ openbox --sm-disable &
 wm=$!
 for _ in $(seq 50); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  # Started before the display took connections: once more.
+  kill -0 "$wm" 2>/dev/null || { openbox --sm-disable & wm=$!; }
   sleep 0.1
 done
 xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
+
+# Every move of a window manager's frame, from before the program starts.
+log=$(mktemp)
+xev -root -event substructure >"$log" 2>&1 &
+xev=$!
+sleep 0.3
 
 QT_QPA_PLATFORM=xcb "$program" &
 pid=$!
@@ -55,12 +64,29 @@ main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Lexigrove v2\.2$'
 [ -n "$main" ] || fail "the main window did not show"
 
 # The main window: 316 x 400 of client area under its menu bar, centred
-# with its frame.
-sleep 0.5
-set -- $(outer_geometry "$main") || fail "no frame extents on the main window"
+# with its frame from the moment it shows (openbox tells the frame when
+# asked, before the window is mapped), not moved there afterwards.
+first=
+for _ in $(seq 100); do
+  first=$(outer_geometry "$main") && break
+  sleep 0.02
+done
+[ -n "$first" ] || fail "no frame extents on the main window"
+set -- $first
 width=$3
 height=$4
-expect_outer "$main" "$(((screen_width - width) / 2)) $(((screen_height - height) / 2)) $width $height" "main window"
+centred="$(((screen_width - width) / 2)) $(((screen_height - height) / 2)) $width $height"
+[ "$first" = "$centred" ] || fail "main window: first shown at '$first', not at '$centred'"
+sleep 0.5
+expect_outer "$main" "$centred" "main window"
+# Its frame stood nowhere else on the way.
+frames() {
+  tr -d '\n' <"$log" | sed 's/ConfigureNotify/\nConfigureNotify/g' | grep '^ConfigureNotify' |
+    sed -n 's/.*(\(-\{0,1\}[0-9]*,-\{0,1\}[0-9]*\)), width \([0-9]*\), height \([0-9]*\),.*/\1 \2 \3/p' | sort -u
+}
+places=$(frames | grep " $width $height\$")
+[ "$places" = "$(((screen_width - width) / 2)),$(((screen_height - height) / 2)) $width $height" ] ||
+  fail "main window: its frame stood at $(echo $places) before it was centred"
 main_left=$(((screen_width - width) / 2))
 main_top=$(((screen_height - height) / 2))
 
@@ -69,6 +95,13 @@ xdotool key --window "$main" alt+a
 about=$(timeout 20 xdotool search --sync --onlyvisible --name '^About\.\.$' | head -n 1)
 [ -n "$about" ] || fail "the About window did not show"
 expect_outer "$about" "$((main_left + width / 2 - 141)) $((main_top + height / 2 - 112)) 282 225" "About window"
+# Its frame had that place and size from the start.
+sleep 0.3
+kill "$xev" 2>/dev/null
+places=$(frames | grep ' 282 [0-9]*$')
+rm -f "$log"
+[ "$places" = "$((main_left + width / 2 - 141)),$((main_top + height / 2 - 112)) 282 225" ] ||
+  fail "About window: its frame stood at $(echo $places | tr ' ' ',')"
 
 # Enter closes it.
 xdotool key --window "$about" Return
