@@ -182,7 +182,6 @@ void TFrmAbout::FitOuterSizeFor(const QMargins& frame) {
     resize(fittedClientSize_);
 }
 
-
 bool TFrmAbout::event(QEvent* event) {
     const bool handled = QDialog::event(event);
     // A window manager frames the window once it is shown; Qt reports the
