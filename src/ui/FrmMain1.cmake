@@ -12,11 +12,11 @@ target_link_libraries(lexigrove_ui PUBLIC lexigrove_engine Qt6::Svg)
 
 # On X11 the windows ask the window manager for their frame before they are
 # shown (libxcb, which Qt's X11 support uses too).
-find_path(LEXIGROVE_UI_XCB_INCLUDE xcb/xcb.h)
-find_library(LEXIGROVE_UI_XCB_LIBRARY xcb)
-if(LEXIGROVE_UI_XCB_INCLUDE AND LEXIGROVE_UI_XCB_LIBRARY)
-  target_include_directories(lexigrove_ui PRIVATE ${LEXIGROVE_UI_XCB_INCLUDE})
-  target_link_libraries(lexigrove_ui PRIVATE ${LEXIGROVE_UI_XCB_LIBRARY})
+find_path(LEXIGROVE_XCB_INCLUDE xcb/xcb.h)
+find_library(LEXIGROVE_XCB_LIBRARY xcb)
+if(LEXIGROVE_XCB_INCLUDE AND LEXIGROVE_XCB_LIBRARY)
+  target_include_directories(lexigrove_ui PRIVATE ${LEXIGROVE_XCB_INCLUDE})
+  target_link_libraries(lexigrove_ui PRIVATE ${LEXIGROVE_XCB_LIBRARY})
   target_compile_definitions(lexigrove_ui PRIVATE LEXIGROVE_HAVE_XCB)
 endif()
 
