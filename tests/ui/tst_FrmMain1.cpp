@@ -561,22 +561,37 @@ void TestFrmMain::longResultLinesWrapAsQtWrapsThem() {
     w.ResultsAppend(line);
     w.repaint();
 
-    const QTextBlock block = w.mResults->document()->firstBlock();
-    QTextLayout* shown = block.layout();
-    QVERIFY(shown->lineCount() > 1);
-    QTextLayout expected(block.text(), w.mResults->document()->defaultFont());
-    QTextOption option = w.mResults->document()->defaultTextOption();
-    QCOMPARE(option.wrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
-    expected.setTextOption(option);
-    expected.beginLayout();
-    for (QTextLine l = expected.createLine(); l.isValid(); l = expected.createLine())
-        l.setLineWidth(shown->lineAt(0).width());
-    expected.endLayout();
-    QCOMPARE(shown->lineCount(), expected.lineCount());
-    for (int i = 0; i < expected.lineCount(); ++i) {
-        QCOMPARE(shown->lineAt(i).textStart(), expected.lineAt(i).textStart());
-        QCOMPARE(shown->lineAt(i).textLength(), expected.lineAt(i).textLength());
-    }
+    const auto wrapsAsQt = [&w] {
+        const QTextBlock block = w.mResults->document()->firstBlock();
+        QTextLayout* shown = block.layout();
+        QVERIFY(shown->lineCount() > 1);
+        QTextLayout expected(block.text(), w.mResults->document()->defaultFont());
+        QTextOption option = w.mResults->document()->defaultTextOption();
+        QCOMPARE(option.wrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        expected.setTextOption(option);
+        expected.beginLayout();
+        for (QTextLine l = expected.createLine(); l.isValid(); l = expected.createLine())
+            l.setLineWidth(shown->lineAt(0).width());
+        expected.endLayout();
+        QCOMPARE(shown->lineCount(), expected.lineCount());
+        for (int i = 0; i < expected.lineCount(); ++i) {
+            QCOMPARE(shown->lineAt(i).textStart(), expected.lineAt(i).textStart());
+            QCOMPARE(shown->lineAt(i).textLength(), expected.lineAt(i).textLength());
+        }
+    };
+    wrapsAsQt();
+    if (QTest::currentTestFailed()) return;
+
+    // The user types into that line: it is laid out again the same way.
+    QTextCursor cursor(w.mResults->document());
+    cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 5);
+    w.mResults->setTextCursor(cursor);
+    QTest::keyClicks(w.mResults, QStringLiteral(" typed here "));
+    w.repaint();
+    QVERIFY(Results(w).contains(QStringLiteral(" typed here ")));
+    wrapsAsQt();
+    if (QTest::currentTestFailed()) return;
+    const QTextLayout* shown = w.mResults->document()->firstBlock().layout();
     // The pane scrolls over all of it.
     QCOMPARE(w.mResults->document()->lineCount(), shown->lineCount() + 1);
 }
