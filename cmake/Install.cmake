@@ -3,10 +3,9 @@
 # CPack, and the tests of both.
 include(GNUInstallDirs)
 
-set(LEXIGROVE_APP_ID "org.example.Lexigrove")
+# The application id and the web addresses are set in the top-level
+# CMakeLists.txt; the version is the project's.
 set(LEXIGROVE_RELEASE_DATE "2026-12-07")
-set(LEXIGROVE_SCREENSHOT_URL "https://example.org/lexigrove/screenshot.png"
-    CACHE STRING "Address of the screenshot that the AppStream metadata shows")
 set(packaging_source "${PROJECT_SOURCE_DIR}/packaging")
 set(packaging_build "${PROJECT_BINARY_DIR}/packaging")
 
@@ -30,11 +29,13 @@ install(FILES ${manual_pages_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 if(TARGET lexigrove)
   install(TARGETS lexigrove RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES "${packaging_source}/${LEXIGROVE_APP_ID}.desktop" DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  configure_file("${packaging_source}/lexigrove.desktop.in" "${packaging_build}/${LEXIGROVE_APP_ID}.desktop" @ONLY)
+  install(FILES "${packaging_build}/${LEXIGROVE_APP_ID}.desktop" DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
   string(REPLACE "&" "&amp;" LEXIGROVE_HOMEPAGE_URL_XML "${LEXIGROVE_HOMEPAGE_URL}")
+  string(REPLACE "&" "&amp;" LEXIGROVE_DONATE_URL_XML "${LEXIGROVE_DONATE_URL}")
   string(REPLACE "&" "&amp;" LEXIGROVE_SCREENSHOT_URL_XML "${LEXIGROVE_SCREENSHOT_URL}")
-  configure_file("${packaging_source}/${LEXIGROVE_APP_ID}.metainfo.xml.in"
+  configure_file("${packaging_source}/lexigrove.metainfo.xml.in"
                  "${packaging_build}/${LEXIGROVE_APP_ID}.metainfo.xml" @ONLY)
   install(FILES "${packaging_build}/${LEXIGROVE_APP_ID}.metainfo.xml" DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 

@@ -2,9 +2,13 @@
 // loop until the window closes, and ends with exit status 0.
 #include "FrmMain1.h"
 #include "LexigroveApp.h"
+#include "ProgramInfo.h"
 
 int main(int argc, char** argv) {
     LexigroveApp app(argc, argv);
+    // Ties the window to its desktop entry (the Wayland app id; on X11 the
+    // entry's StartupWMClass names the window class, "Lexigrove").
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(lexigrove::kApplicationId));
 
     TFrmMain FrmMain;
     FrmMain.ShowCentred();

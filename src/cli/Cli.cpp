@@ -7,12 +7,9 @@
 #include <new>
 
 #include "ConsoleSurface.h"
+#include "ProgramInfo.h"
 #include "SearchCommand.h"
 #include "WordListCache.h"
-
-#ifndef LEXIGROVE_VERSION
-#define LEXIGROVE_VERSION "2.2"
-#endif
 
 namespace lexigrove {
 
@@ -95,7 +92,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     }
     if (command == "--version") {
         if (args.size() > 1) return UsageError(err, "--version takes no arguments");
-        out << "lexigrove-cli " << LEXIGROVE_VERSION << "\n";
+        out << "lexigrove-cli " << kProgramVersion << "\n";
         return kExitOk;
     }
 

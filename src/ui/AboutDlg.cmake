@@ -5,26 +5,13 @@ target_sources(lexigrove_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Base64.h
   ${CMAKE_CURRENT_LIST_DIR}/Base64.cpp)
 
-# Placeholders under a reserved example domain; a packager sets the real
-# pages. The home page is the text of the About window's link.
-set(LEXIGROVE_HOMEPAGE_URL "https://example.org/lexigrove"
-    CACHE STRING "Home page: shown and opened by the About window, and named in the package metadata")
-set(LEXIGROVE_DONATE_URL "https://example.org/lexigrove/donate"
-    CACHE STRING "Donation page opened by the donate badge of the About window")
+# The home page is the text of the About window's link. Both addresses are
+# set with the other packaging settings in the top-level CMakeLists.txt.
 
-foreach(url_variable LEXIGROVE_HOMEPAGE_URL LEXIGROVE_DONATE_URL)
-  set(url "${${url_variable}}")
-  # The addresses go into C++ string literals and the package metadata.
-  if(NOT url MATCHES "^https?://[^/]" OR url MATCHES "[ \t\r\n\"\\\\<>]")
-    message(FATAL_ERROR "${url_variable} must be an http or https address without spaces, quotes, "
-                        "backslashes or angle brackets: '${url}'")
-  endif()
-endforeach()
-
-# Standard base64 (RFC 4648, "=" padding) of `text` into `out`.
-function(lexigrove_base64 out text)
+# Standard base64 (RFC 4648, "=" padding) of the bytes written in `hex`
+# (two hex digits a byte) into `out`.
+function(lexigrove_base64 out hex)
   set(alphabet "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
-  string(HEX "${text}" hex)
   string(LENGTH "${hex}" hex_length)
   math(EXPR size "${hex_length} / 2")
   set(encoded "")
@@ -58,25 +45,18 @@ function(lexigrove_base64 out text)
 endfunction()
 
 # The donation address is kept as 300 characters of base64, that is 225
-# bytes: a shorter address is filled up with a query parameter that the
-# page ignores.
-set(donate_address "${LEXIGROVE_DONATE_URL}")
-string(LENGTH "${donate_address}" donate_length)
+# bytes: the address, then NUL bytes up to 225. The badge opens the text
+# before the first NUL.
+string(LENGTH "${LEXIGROVE_DONATE_URL}" donate_length)
+string(HEX "${LEXIGROVE_DONATE_URL}" donate_hex)
 if(donate_length LESS 225)
-  if(donate_address MATCHES "[?]")
-    set(filler "&pad=")
-  else()
-    set(filler "?pad=")
-  endif()
-  string(REPEAT "0" 225 zeros)
-  string(APPEND filler "${zeros}")
   math(EXPR missing "225 - ${donate_length}")
-  string(SUBSTRING "${filler}" 0 ${missing} filler)
-  string(APPEND donate_address "${filler}")
+  string(REPEAT "00" ${missing} nuls)
+  string(APPEND donate_hex "${nuls}")
 elseif(donate_length GREATER 225)
   message(WARNING "LEXIGROVE_DONATE_URL is longer than 225 characters; it is stored as a longer base64 text")
 endif()
-lexigrove_base64(LEXIGROVE_DONATE_BASE64 "${donate_address}")
+lexigrove_base64(LEXIGROVE_DONATE_BASE64 "${donate_hex}")
 
 file(CONFIGURE OUTPUT "${CMAKE_CURRENT_BINARY_DIR}/generated/AboutAddresses.h" @ONLY CONTENT [[
 // Made by the build from LEXIGROVE_HOMEPAGE_URL and LEXIGROVE_DONATE_URL.

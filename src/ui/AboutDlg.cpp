@@ -16,6 +16,7 @@
 #include "AboutAddresses.h"
 #include "Base64.h"
 #include "LexigroveApp.h"
+#include "ProgramInfo.h"
 
 TFrmAbout* FrmAbout = nullptr;
 
@@ -46,7 +47,7 @@ ShellOpenHandler SetShellOpenHandler(ShellOpenHandler handler) { return std::exc
 
 namespace {
 
-const QString kTitle = QStringLiteral("Lexigrove v2.2");
+const QString kTitle = QString::fromLatin1(lexigrove::kProgramCaption);
 
 QFont TitleFont() {
     QFont font = LexigroveApp::WindowFont();

@@ -40,6 +40,7 @@
 #include "CheckMarkAccessible.h"
 #include "KsCheckLst.h"
 #include "LexigroveApp.h"
+#include "ProgramInfo.h"
 #include "SearchCommand.h"
 #include "WindowFrame.h"
 
@@ -305,7 +306,7 @@ protected:
 TFrmMain::TFrmMain(QWidget* parent, lexigrove::WordListCache::ListLoader loader)
     : QMainWindow(parent), cache_(std::move(loader)) {
     setObjectName(QStringLiteral("FrmMain"));
-    setWindowTitle(QStringLiteral("Lexigrove v2.2"));
+    setWindowTitle(QString::fromLatin1(lexigrove::kProgramCaption));
     // A fixed frame: title bar, system menu, minimise and close, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);

@@ -115,7 +115,7 @@ TEST(Cli, HelpAndVersion) {
     EXPECT_EQ(help.err, "");
     const Outcome version = Cli({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "lexigrove-cli 2.2\n");
+    EXPECT_EQ(version.out, "lexigrove-cli " LEXIGROVE_TEST_VERSION "\n");
 }
 
 // The real executable: exit statuses and exact bytes on the streams.
