@@ -1,14 +1,16 @@
 #!/bin/sh
 # Installs the build into a scratch folder and checks it as a desktop sees
-# it; then makes the Debian package, unpacks it and runs lexigrove-cli from
-# there. Prints what the validators say.
-#   install_test.sh CMAKE CPACK BUILD_DIR APP_ID gui|console
+# it; then makes the Debian package, checks it with lintian (any error or
+# warning fails), unpacks it and runs lexigrove-cli from there. Prints what
+# the validators say.
+#   install_test.sh CMAKE CPACK BUILD_DIR APP_ID gui|console VERSION
 set -eu
 cmake=$1
 cpack=$2
 build=$3
 id=$4
 kind=$5
+version=$6
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
@@ -28,6 +30,8 @@ check_cli() {
   [ "$got" = "ergo goer gore ogre over rove grove " ] || fail "$1 unscramble grove gave: $got"
   got=$("$1" exact Grove)
   [ "$got" = "grove - Found" ] || fail "$1 exact Grove gave: $got"
+  got=$("$1" --version)
+  [ "$got" = "lexigrove-cli $version" ] || fail "$1 --version gave: $got (the project is $version)"
 }
 
 echo "== cmake --install into a scratch DESTDIR"
@@ -36,7 +40,8 @@ DESTDIR="$scratch/stage" "$cmake" --install "$build" --prefix /usr >"$scratch/in
   fail "cmake --install failed"
 }
 usr=$scratch/stage/usr
-expected="bin/lexigrove-cli share/man/man1/lexigrove-cli.1.gz"
+expected="bin/lexigrove-cli share/man/man1/lexigrove-cli.1.gz share/doc/lexigrove/copyright
+  share/doc/lexigrove/changelog.gz share/lintian/overrides/lexigrove"
 if [ "$kind" = gui ]; then
   expected="$expected bin/lexigrove share/man/man1/lexigrove.1.gz share/applications/$id.desktop
     share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg"
@@ -81,14 +86,30 @@ echo "== cpack -G DEB"
 deb=$(ls "$scratch"/package/*.deb)
 echo "$(basename "$deb")"
 dpkg-deb -f "$deb" Package Version Architecture Section Depends
+# The package carries the project's version, as does its changelog.
+package_version=$(dpkg-deb -f "$deb" Version)
+[ "$package_version" = "$version" ] || fail "the package is version $package_version, the project $version"
+dpkg-deb -f "$deb" Description | grep -q "in the list; a\$" || fail "the description lost its semicolon"
+changelog_version=$(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/doc/lexigrove/changelog.gz |
+  zcat | sed -n '1s/^lexigrove (\([^)]*\)).*/\1/p')
+[ "$changelog_version" = "$package_version" ] || fail "the changelog is for $changelog_version"
+
+echo "== lintian -I --pedantic"
+if command -v lintian >/dev/null; then
+  # Root is how CI runs; lintian only warns about it.
+  lintian -I --pedantic "$deb" 2>&1 | grep -v '^running with root privileges' | tee "$scratch/lintian.log"
+  ! grep -Eq '^(E|W): ' "$scratch/lintian.log" || fail "lintian reports errors or warnings (above)"
+else
+  fail "lintian is not installed (./dev test installs it)"
+fi
 
 listing=$(dpkg-deb -c "$deb")
 for file in $expected; do
   echo "$listing" | grep -q " \./usr/$file\$" || fail "the package lacks /usr/$file"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-# lexigrove-cli is linked statically and needs nothing; the window needs Qt.
-needed=""
+# lexigrove-cli needs the C library; the window needs Qt as well.
+needed="libc6"
 [ "$kind" = gui ] && needed="libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 qt6-qpa-plugins fonts-liberation2"
 for package in $needed; do
   echo "$depends" | grep -Eq "(^|, )$package( |,|\$)" || fail "Depends lacks $package: $depends"
