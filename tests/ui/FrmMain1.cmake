@@ -12,6 +12,7 @@ if(LEXIGROVE_XVFB_RUN AND LEXIGROVE_XCB_INCLUDE AND LEXIGROVE_XCB_LIBRARY)
   add_executable(smoke_driver ${CMAKE_CURRENT_LIST_DIR}/smoke_driver.cpp)
   target_include_directories(smoke_driver PRIVATE ${LEXIGROVE_XCB_INCLUDE})
   target_link_libraries(smoke_driver PRIVATE Qt6::Gui ${LEXIGROVE_XCB_LIBRARY})
+  target_compile_definitions(smoke_driver PRIVATE LEXIGROVE_TEST_WM_CLASS="${LEXIGROVE_WM_CLASS}")
   add_test(NAME smoke_xvfb
     COMMAND ${LEXIGROVE_XVFB_RUN} -a -s "-screen 0 1024x768x24"
             sh ${CMAKE_CURRENT_LIST_DIR}/smoke_xvfb.sh $<TARGET_FILE:lexigrove> $<TARGET_FILE:smoke_driver>)

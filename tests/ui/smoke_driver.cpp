@@ -1,5 +1,6 @@
 // Drives a running lexigrove on an X display as a user would: finds its
-// window by the caption, types a pattern, runs a Wild search with Alt+W,
+// window by the caption, checks that its window class is the one its
+// desktop entry names (StartupWMClass), types a pattern, runs a Wild search with Alt+W,
 // copies the edit box and the results pane to the clipboard to check them,
 // and closes the program through File, Exit.
 //
@@ -90,6 +91,18 @@ public:
             event.same_screen = 1;
             Send(window, &event);
         }
+    }
+
+    // The class part of WM_CLASS (instance NUL class NUL).
+    std::string WindowClass(xcb_window_t window) const {
+        auto cookie = xcb_get_property(connection_, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256);
+        ReplyPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection_, cookie, nullptr), &std::free);
+        if (!reply) return {};
+        const std::string both(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                               static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
+        const std::size_t nul = both.find('\0');
+        if (nul == std::string::npos) return {};
+        return both.substr(nul + 1, both.find('\0', nul + 1) - nul - 1);
     }
 
 private:
@@ -193,6 +206,11 @@ int main(int argc, char** argv) {
     while ((window = display.FindWindow("Lexigrove v2.2")) == XCB_NONE) {
         if (waited.elapsed() > 20000) Fail("no window captioned \"Lexigrove v2.2\" appeared");
         QThread::msleep(100);
+    }
+    if (const std::string wmClass = display.WindowClass(window); wmClass != LEXIGROVE_TEST_WM_CLASS) {
+        std::fprintf(stderr, "smoke: the window class is \"%s\", the desktop entry says \"%s\"\n", wmClass.c_str(),
+                     LEXIGROVE_TEST_WM_CLASS);
+        return 1;
     }
     Settle(500);
     display.Focus(window);
