@@ -1,12 +1,14 @@
 #include "Cli.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <exception>
 #include <iostream>
-#include <iterator>
 #include <new>
 
 #include "ConsoleSurface.h"
+#include "InputReader.h"
 #include "ProgramInfo.h"
 #include "SearchCommand.h"
 #include "WordListCache.h"
@@ -41,6 +43,26 @@ constexpr std::string_view kHelp =
     "Writes the results one per line. Exit status: 0 done (also when nothing is\n"
     "found), 1 empty TEXT, 2 usage error.\n";
 
+// What the user typed, quoted in a message and cut to a readable length.
+std::string Quoted(std::string_view typed) {
+    constexpr std::size_t kShown = 40;
+    std::string quoted = "'";
+    quoted.append(typed.substr(0, kShown));
+    if (typed.size() > kShown) {
+        quoted.append("...' (");
+        quoted.append(std::to_string(typed.size()));
+        quoted.append(" characters)");
+    } else {
+        quoted.append("'");
+    }
+    return quoted;
+}
+
+void LowercaseInPlace(std::span<char> text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+}
+
 int UsageError(std::ostream& err, const std::string& what) {
     err << "lexigrove-cli: " << what << "\n" << kUsage;
     return kExitUsage;
@@ -52,15 +74,6 @@ std::optional<int> ParseLength(std::string_view s) {
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
     if (ec != std::errc() || end != s.data() + s.size() || value < 2 || value > 15) return std::nullopt;
     return value;
-}
-
-std::string ReadAll(std::istream& in) {
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (!text.empty() && text.back() == '\n') {
-        text.pop_back();
-        if (!text.empty() && text.back() == '\r') text.pop_back();
-    }
-    return text;
 }
 
 }  // namespace
@@ -82,7 +95,34 @@ std::optional<std::array<bool, kLengthOptionCount>> ParseLengths(std::string_vie
     return ticked;
 }
 
-int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+namespace {
+
+// Writes to standard output, keeping the reason of the first failure.
+class Output {
+public:
+    explicit Output(std::ostream& out) : out_(out) {}
+    std::ostream& Stream() { return out_; }
+    // After writing: whether everything so far went out.
+    bool Check() {
+        if (!out_ && error_ == 0) error_ = errno != 0 ? errno : EIO;
+        return error_ == 0;
+    }
+    bool Flush() {
+        if (error_ == 0) {
+            errno = 0;
+            out_.flush();
+        }
+        return Check();
+    }
+    int Error() const { return error_; }
+
+private:
+    std::ostream& out_;
+    int error_ = 0;
+};
+
+int Run(const std::vector<std::string>& args, std::istream& in, Output& output, std::ostream& err) {
+    std::ostream& out = output.Stream();
     if (args.empty()) return UsageError(err, "no command given");
     const std::string& command = args[0];
     if (command == "--help" || command == "-h") {
@@ -100,11 +140,12 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     if (command == "unscramble") mode = kUnscramble;
     else if (command == "wild") mode = kWild;
     else if (command == "exact") mode = kExact;
-    else return UsageError(err, "unknown command '" + command + "'");
+    else return UsageError(err, "unknown command " + Quoted(command));
 
     std::array<bool, kLengthOptionCount> options;
     options.fill(true);
     std::optional<std::string> text;
+    bool fromInput = false;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -120,36 +161,65 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
             }
             const auto parsed = ParseLengths(value);
             if (!parsed)
-                return UsageError(err, "bad --lengths '" + value + "': use lengths 2 to 15 and ranges, like 3,5,7-9");
+                return UsageError(err, "bad --lengths " + Quoted(value) + ": use lengths 2 to 15 and ranges, like 3,5,7-9");
             options = *parsed;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            return UsageError(err, "unknown option '" + arg + "' for " + command);
-        } else if (text) {
+            return UsageError(err, "unknown option " + Quoted(arg) + " for " + command);
+        } else if (text || fromInput) {
             return UsageError(err, "more than one TEXT given");
+        } else if (arg == "-" && !optionsEnded) {
+            fromInput = true;
         } else {
             text = arg;
-            if (arg == "-" && !optionsEnded) text = ReadAll(in);
         }
     }
-    if (!text) return UsageError(err, "no TEXT given");
+    if (!text && !fromInput) return UsageError(err, "no TEXT given");
 
-    ConsoleSurface surface(*text, options);
-    WordListCache cache;
-    try {
-        bFindClick(surface, cache, mode);
-    } catch (const std::bad_alloc&) {
-        err << "lexigrove-cli: out of memory\n";
-        return kExitNoLetters;
-    } catch (const std::exception& e) {
-        err << "lexigrove-cli: " << e.what() << "\n";
-        return kExitNoLetters;
+    // The text is held once: read into the input buffer, or copied from the
+    // command line, lowercased there and lent to the search.
+    InputReader reader(in);
+    std::span<char> typed;
+    if (fromInput) {
+        typed = reader.Rest();
+    } else {
+        typed = std::span<char>(*text);
     }
+    LowercaseInPlace(typed);
+    ConsoleSurface surface(options);
+    surface.LendFrom(std::string_view(typed.data(), typed.size()));
+    WordListCache cache;
+    bFindClick(surface, cache, mode);
     for (const std::string& message : surface.Messages()) err << message << "\n";
     if (!surface.Messages().empty()) return kExitNoLetters;
-    const std::string& output = surface.Output();
-    out.write(output.data(), static_cast<std::streamsize>(output.size()));
-    out.flush();
+    errno = 0;
+    out.write(surface.Output().data(), static_cast<std::streamsize>(surface.Output().size()));
+    output.Check();
     return kExitOk;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    // The one place where failures become messages and exit statuses.
+    int status = kExitOk;
+    Output output(out);
+    try {
+        status = Run(args, in, output, err);
+    } catch (const std::bad_alloc&) {
+        err << "lexigrove-cli: out of memory\n";
+        status = kExitNoLetters;
+    } catch (const std::exception& e) {
+        err << "lexigrove-cli: " << e.what() << "\n";
+        status = kExitNoLetters;
+    }
+    // A write that failed is an error too, unless the reader went away
+    // (a closed pipe ends quietly, as with other console tools).
+    if (!output.Flush()) {
+        if (output.Error() != EPIPE)
+            err << "lexigrove-cli: cannot write the results: " << std::strerror(output.Error()) << "\n";
+        return kExitNoLetters;
+    }
+    return status;
 }
 
 }  // namespace lexigrove

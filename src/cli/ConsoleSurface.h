@@ -1,11 +1,16 @@
 // The search surface of the console front end: the text given on the
-// command line, a results log in memory, all fourteen length options or the
+// command line or read from standard input, a results log in memory (or
+// written on to a stream as it fills), all fourteen length options or the
 // ones asked for.
 #pragma once
 
 #include <array>
 #include <cstring>
+#include <limits>
+#include <optional>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "SearchSurface.h"
@@ -15,14 +20,34 @@ namespace lexigrove {
 class ConsoleSurface : public SearchSurface {
 public:
     ConsoleSurface(std::string text, std::array<bool, kLengthOptionCount> options)
-        : text_(std::move(text)), options_(options) {}
+        : owned_(std::move(text)), text_(owned_), options_(options) {}
+    explicit ConsoleSurface(std::array<bool, kLengthOptionCount> options) : options_(options) {}
+    // The text may be lent from outside, so the surface stays where it is.
+    ConsoleSurface(const ConsoleSurface&) = delete;
+    ConsoleSurface& operator=(const ConsoleSurface&) = delete;
 
-    std::string ReadText() const override { return text_; }
-    void WriteText(const std::string& text) override { text_ = text; }
+    // Lends `text` to the next searches without a copy: the bytes must stay
+    // until the surface has done with them.
+    void LendFrom(std::string_view text) {
+        owned_.clear();
+        text_ = text;
+    }
+
+    std::string ReadText() const override { return std::string(text_); }
+    std::optional<std::string_view> LendText() const override { return text_; }
+    void WriteText(const std::string& text) override {
+        owned_ = text;
+        text_ = owned_;
+    }
     void ShowMessage(const std::string& text) override { messages_.push_back(text); }
-    bool ClearBeforeFind() const override { return false; }
+    bool ClearBeforeFind() const override { return clearBeforeFind_; }
     int ResultsLineCount() const override { return lineCount_; }
     void ResultsAppend(std::string_view line) override {
+        lineCount_ += lineCount_ < std::numeric_limits<int>::max();
+        if (countOnly_) {
+            found_ += line.ends_with(" - Found");
+            return;
+        }
         // One append of the line and its LF: words are short, and one
         // growth check a line is measurably cheaper than two.
         char buffer[64];
@@ -34,11 +59,12 @@ public:
             output_.append(line);
             output_ += '\n';
         }
-        ++lineCount_;
+        if (sink_ != nullptr && output_.size() >= kFlushAt) Flush();
     }
     void ResultsClear() override {
         output_.clear();
         lineCount_ = 0;
+        found_ = 0;
     }
     void ResultsBeginUpdate() override {}
     void ResultsEndUpdate() override {}
@@ -51,15 +77,36 @@ public:
     bool OptionsChecked(int index) const override { return options_.at(static_cast<std::size_t>(index)); }
     void SetSearchButtonsEnabled(bool) override {}
 
-    // The results log, each line followed by LF.
+    // Each search starts on an empty log, so no separator is written.
+    void SetClearBeforeFind(bool on) { clearBeforeFind_ = on; }
+    // Lines are counted, not kept; FoundLines counts Exact's " - Found".
+    void SetCountOnly(bool on) { countOnly_ = on; }
+    int FoundLines() const { return found_; }
+
+    // Hands the log to `sink` whenever it has grown large, and on Flush.
+    void StreamTo(std::ostream* sink) { sink_ = sink; }
+    void Flush() {
+        if (sink_ != nullptr) sink_->write(output_.data(), static_cast<std::streamsize>(output_.size()));
+        output_.clear();
+    }
+
+    // The results log not yet handed on, each line followed by LF.
     const std::string& Output() const { return output_; }
     const std::vector<std::string>& Messages() const { return messages_; }
+    void ClearMessages() { messages_.clear(); }
 
 private:
-    std::string text_;
+    static constexpr std::size_t kFlushAt = 1 << 16;
+
+    std::string owned_;
+    std::string_view text_;
     std::array<bool, kLengthOptionCount> options_;
+    bool clearBeforeFind_ = false;
+    bool countOnly_ = false;
     std::string output_;
     int lineCount_ = 0;
+    int found_ = 0;
+    std::ostream* sink_ = nullptr;
     std::vector<std::string> messages_;
     ProgressModel progress_;
 };

@@ -22,13 +22,19 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 void ExactSearch(SearchSurface& surface) {
-    const std::string text = surface.ReadText();
+    const SearchText text(surface);
+    ExactSearch(surface, text.View(), WordListCache());
+}
+
+void ExactSearch(SearchSurface& surface, std::string_view text, const WordListCache& lists) {
     const int length = ListForTextLength(text.size());
     if (length < 2) return;
-    const WordList list = LoadWordList(length);
+    const WordList list = lists.LoadUncached(length);
     const bool found =
         std::any_of(list.begin(), list.end(), [&](std::string_view word) { return EqualIgnoringCase(word, text); });
-    surface.ResultsAppend(text + (found ? " - Found" : " - Not Found"));
+    std::string line(text);
+    line += found ? " - Found" : " - Not Found";
+    surface.ResultsAppend(line);
 }
 
 }  // namespace lexigrove

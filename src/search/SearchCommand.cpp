@@ -1,5 +1,8 @@
 #include "SearchCommand.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "Exact.h"
 #include "Unscramble.h"
 #include "UpdateGuard.h"
@@ -26,13 +29,15 @@ private:
 // letters and more.
 int OptionWordLength(int position) { return position + 2; }
 
-void RunUnscramble(SearchSurface& surface, WordListCache& cache, int checkedCount, std::size_t textLength) {
+// The text is read once for every length.
+void RunUnscramble(SearchSurface& surface, WordListCache& cache, int checkedCount, std::string_view text) {
     surface.ProgressSetMaximum(checkedCount);
     {
         UpdateGuard update(surface);
+        const Speller speller(text);
         for (int i = 0; i < kLengthOptionCount; ++i) {
-            if (surface.OptionsChecked(i) && static_cast<std::size_t>(OptionWordLength(i)) <= textLength)
-                UnscrambleLength(surface, cache, i);
+            if (surface.OptionsChecked(i) && static_cast<std::size_t>(OptionWordLength(i)) <= text.size())
+                UnscrambleLength(surface, cache, i, speller);
             surface.ProgressSetPosition(surface.ProgressPosition() + 1);
         }
     }
@@ -47,8 +52,16 @@ std::string LowercaseAscii(std::string text) {
     return text;
 }
 
+namespace {
+
+bool HasCapitals(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
+}  // namespace
+
 void bFindClick(SearchSurface& surface, WordListCache& cache, int mode) {
-    if (surface.ReadText().empty()) {
+    if (SearchText(surface).View().empty()) {
         surface.ShowMessage(std::string(kNoLettersMessage));
         return;
     }
@@ -57,9 +70,15 @@ void bFindClick(SearchSurface& surface, WordListCache& cache, int mode) {
     ButtonsDisabled busy(surface);
     if (surface.ResultsLineCount() >= 1) surface.ResultsAppend(kSeparator);
 
-    const std::string typed = surface.ReadText();
-    const std::string text = LowercaseAscii(typed);
-    if (text != typed) surface.WriteText(text);
+    // The searches read the text as it stands once written back; a text
+    // without capitals is read once, and not copied where the surface lends
+    // it.
+    std::optional<SearchText> text;
+    text.emplace(surface);
+    if (HasCapitals(text->View())) {
+        surface.WriteText(LowercaseAscii(std::string(text->View())));
+        text.emplace(surface);
+    }
 
     int checkedCount = 0;
     if (surface.OptionsEnabled()) {
@@ -69,9 +88,9 @@ void bFindClick(SearchSurface& surface, WordListCache& cache, int mode) {
     }
 
     switch (mode) {
-        case kUnscramble: RunUnscramble(surface, cache, checkedCount, text.size()); break;
-        case kWild: WildSearch(surface); break;
-        case kExact: ExactSearch(surface); break;
+        case kUnscramble: RunUnscramble(surface, cache, checkedCount, text->View()); break;
+        case kWild: WildSearch(surface, text->View(), cache); break;
+        case kExact: ExactSearch(surface, text->View(), cache); break;
         default: break;
     }
 }

@@ -4,6 +4,7 @@
 // and the tests with plain containers.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -36,6 +37,11 @@ public:
     virtual std::string ReadText() const = 0;
     virtual void WriteText(const std::string& text) = 0;
 
+    // The edit box bytes lent without a copy, valid until the next
+    // WriteText, for front ends that hold them as such (a pasted text may be
+    // very long); nothing for the others, which are read with ReadText.
+    virtual std::optional<std::string_view> LendText() const { return std::nullopt; }
+
     // A modal message captioned "Lexigrove" with one OK button.
     virtual void ShowMessage(const std::string& text) = 0;
 
@@ -64,6 +70,28 @@ public:
 
     // Unscramble, Wild and Exact together.
     virtual void SetSearchButtonsEnabled(bool enabled) = 0;
+};
+
+// The edit box text for one search: lent by the surface where it can,
+// else read once.
+class SearchText {
+public:
+    explicit SearchText(const SearchSurface& surface) {
+        if (const auto lent = surface.LendText()) {
+            view_ = *lent;
+        } else {
+            copy_ = surface.ReadText();
+            view_ = copy_;
+        }
+    }
+    SearchText(const SearchText&) = delete;
+    SearchText& operator=(const SearchText&) = delete;
+
+    std::string_view View() const { return view_; }
+
+private:
+    std::string copy_;
+    std::string_view view_;
 };
 
 // A progress bar without a screen: minimum 0, maximum 100, position 0 at

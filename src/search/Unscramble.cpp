@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <optional>
 #include <cstring>
 #include <string>
 #include <type_traits>
@@ -58,7 +59,9 @@ int FindCharFrom(std::string_view s, char c, int start) {
 // per byte: a byte other than a-z lands in a spare column, and a copy past
 // the rows in use in the spare row. Once every row is full, each letter was
 // typed as often as a word can hold it, so every word is spelled by typed
-// letters alone and the rest of the text cannot change an answer.
+// letters alone and the rest of the text cannot change an answer. Likewise
+// once kMaxFastLength '?' were read: they alone take every letter of any
+// word the fast path decides, and longer words are read by the rule itself.
 Speller::Speller(std::string_view text, int longestWord) : text_(text) {
     rows_ = std::clamp(longestWord, 1, kMaxFastLength);
     std::memset(wildcardsBefore_.data(), kNotTyped, static_cast<std::size_t>(rows_) * sizeof(Row));
@@ -80,7 +83,13 @@ Speller::Speller(std::string_view text, int longestWord) : text_(text) {
     // Short texts are read whole without asking.
     std::size_t i = 0;
     for (const std::size_t head = std::min<std::size_t>(text.size(), 64); i < head; ++i) take(text[i]);
-    for (; i < text.size() && empty != 0; ++i) take(text[i]);
+    // Nor is the rest once every row is full, or once as many '?' were read
+    // as the longest word the fast path decides has letters.
+    // Bytes other than letters and '?' change nothing that is looked up.
+    for (; i < text.size() && empty != 0 && wildcards < std::size_t{kMaxFastLength}; ++i) {
+        const char byte = text[i];
+        if (static_cast<unsigned char>(byte - 'a') <= 'z' - 'a' || byte == '?') take(byte);
+    }
     tracked_ = static_cast<std::uint32_t>(std::min<std::size_t>(wildcards, kMaxFastLength));
     for (std::size_t c = 0; c < countFrom_.size(); ++c) countFrom_[c] = static_cast<std::uint8_t>(127 - typed_[c]);
 }
@@ -372,23 +381,31 @@ bool Speller::SpellsLiterally(std::string_view word) const {
 }
 
 void UnscrambleLength(SearchSurface& surface, WordListCache& cache, int position) {
-    const std::string text = surface.ReadText();
-    if (text.size() < 2) return;
+    const SearchText text(surface);
+    if (text.View().size() < 2) return;
+    // A speller for the words of this length only is the quickest to make.
+    UnscrambleLength(surface, cache, position, Speller(text.View(), position + 2));
+}
+
+void UnscrambleLength(SearchSurface& surface, WordListCache& cache, int position, const Speller& speller) {
+    if (speller.Text().size() < 2) return;
     const WordList& list = cache.Fetch(position + 2);
     const std::string_view all = list.Text();
     const char* p = all.data();
     const char* const end = p + all.size();
     // The stored lists are lines of letters and CR LF, all of one length but
     // for the longest list: read them as such while they are, and any other
-    // line (and all after it) one by one.
+    // line (and all after it) one by one, by a speller for words of any
+    // length.
     const int length = position + 2;
-    if (length <= kMaxLineLength) p = Speller(text, length).SpellLines(length, p, end, surface);
+    if (length <= kMaxLineLength) p = speller.SpellLines(length, p, end, surface);
     if (p != end) {
-        const Speller speller(text);
-        p = speller.SpellLinesOfAnyLength(p, end, surface);
+        std::optional<Speller> full;
+        const Speller& any = speller.LongestWord() == Speller::kMaxFastLength ? speller : full.emplace(speller.Text());
+        p = any.SpellLinesOfAnyLength(p, end, surface);
         MatchBatch matches(surface);
         for (auto it = list.From(static_cast<std::size_t>(p - all.data())); it != list.end(); ++it)
-            matches.Add(it->data(), it->size(), speller.Spells(*it));
+            matches.Add(it->data(), it->size(), any.Spells(*it));
         matches.Flush();
     }
 }

@@ -22,6 +22,12 @@ int FindCharFrom(std::string_view s, char c, int start);
 // the word matches once nothing of it remains.
 void UnscrambleLength(SearchSurface& surface, WordListCache& cache, int position);
 
+class Speller;
+
+// The same for the text `speller` was made from, which the caller has read:
+// a search over several lengths reads its text once.
+void UnscrambleLength(SearchSurface& surface, WordListCache& cache, int position, const Speller& speller);
+
 // Decides, word after word, which words a typed text spells, in one table
 // lookup a letter however long the text is (see ALGORITHM.md).
 class Speller {
@@ -32,6 +38,11 @@ public:
     // `longestWord` (1 to kMaxFastLength) bounds the words the fast path
     // will be asked about; longer ones go through the rule as written.
     explicit Speller(std::string_view text, int longestWord = kMaxFastLength);
+
+    // The text, which must outlive the speller.
+    std::string_view Text() const { return text_; }
+    // The longest words the fast path decides.
+    int LongestWord() const { return rows_; }
 
     // Whether the text spells `word` under the left-to-right rule.
     bool Spells(std::string_view word) const;

@@ -20,10 +20,14 @@ int FindPatternFrom(std::string_view s, std::string_view p, int start) {
 }
 
 void WildSearch(SearchSurface& surface) {
-    const std::string text = surface.ReadText();
+    const SearchText text(surface);
+    WildSearch(surface, text.View(), WordListCache());
+}
+
+void WildSearch(SearchSurface& surface, std::string_view text, const WordListCache& lists) {
     const int length = ListForTextLength(text.size());
     if (length < 2) return;
-    const WordList list = LoadWordList(length);
+    const WordList list = lists.LoadUncached(length);
     surface.ProgressSetMaximum(static_cast<int>(list.size()) - 1);
     surface.ProgressSetPosition(0);
     {

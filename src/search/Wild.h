@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "SearchSurface.h"
+#include "WordListCache.h"
 
 namespace lexigrove {
 
@@ -20,5 +21,9 @@ inline int ListForTextLength(std::size_t length) { return length > 15 ? 15 : sta
 // Appends the matches of the edit box text, driving the progress bar. Loads
 // its own copy of the list and leaves the cache alone.
 void WildSearch(SearchSurface& surface);
+
+// The same for `text`, the edit box text already read, in a private list
+// that `lists` loads without caching it.
+void WildSearch(SearchSurface& surface, std::string_view text, const WordListCache& lists);
 
 }  // namespace lexigrove

@@ -22,6 +22,10 @@ public:
     // The list of `length`, loaded and split on first use and kept.
     const WordList& Fetch(int length);
 
+    // A new list of `length` from the same loader, not kept: for searches
+    // that use a private copy.
+    WordList LoadUncached(int length) const { return loader_(length); }
+
     // The list in a slot, or nullptr when the slot is empty.
     const WordList* Peek(int length) const;
 

@@ -106,6 +106,11 @@ TEST(Cli, UsageErrors) {
     EXPECT_TRUE(IsUsageError(Cli({"exact", "-x"}), "unknown option '-x'"));
     EXPECT_TRUE(IsUsageError(Cli({"--help", "x"}), "--help takes no arguments"));
     EXPECT_TRUE(IsUsageError(Cli({"--version", "x"}), "--version takes no arguments"));
+    // What the user typed is quoted cut to a readable length.
+    const Outcome longLengths = Cli({"unscramble", "--lengths", std::string(100000, '9'), "ab"});
+    EXPECT_TRUE(IsUsageError(longLengths, "bad --lengths '9999999999"));
+    EXPECT_LT(longLengths.err.size(), 400u);
+    EXPECT_NE(longLengths.err.find("...' (100000 characters)"), std::string::npos);
 }
 
 TEST(Cli, HelpAndVersion) {
@@ -118,33 +123,63 @@ TEST(Cli, HelpAndVersion) {
     EXPECT_EQ(version.out, "lexigrove-cli " LEXIGROVE_TEST_VERSION "\n");
 }
 
-// The real executable: exit statuses and exact bytes on the streams.
-TEST(CliProcess, StreamsAndStatuses) {
-    // A folder of this process's own: tests may run side by side.
-    const std::string dir = ::testing::TempDir() + "/lexigrove-cli-" + std::to_string(getpid());
-    mkdir(dir.c_str(), 0700);
-    auto run = [&](const std::string& args, const std::string& input) {
-        std::ofstream(dir + "/in.txt", std::ios::binary) << input;
-        const std::string command = std::string(LEXIGROVE_CLI_PATH) + " " + args + " <" + dir + "/in.txt >" + dir +
-                                    "/out.txt 2>" + dir + "/err.txt";
-        const int raw = std::system(command.c_str());
+// The real executable, run by the shell: `command` is what follows the
+// program's path, redirections included; standard error is collected.
+class CliProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A folder of this process's own: tests may run side by side.
+        dir_ = ::testing::TempDir() + "/lexigrove-cli-" + std::to_string(getpid());
+        mkdir(dir_.c_str(), 0700);
+    }
+    Outcome Run(const std::string& command, const std::string& before = "") {
+        const std::string shell = before + std::string(LEXIGROVE_CLI_PATH) + " " + command + " 2>" + dir_ + "/err.txt";
+        const int raw = std::system(("sh -c '" + shell + "' >" + dir_ + "/out.txt").c_str());
         std::stringstream out, err;
-        out << std::ifstream(dir + "/out.txt", std::ios::binary).rdbuf();
-        err << std::ifstream(dir + "/err.txt", std::ios::binary).rdbuf();
+        out << std::ifstream(dir_ + "/out.txt", std::ios::binary).rdbuf();
+        err << std::ifstream(dir_ + "/err.txt", std::ios::binary).rdbuf();
         return Outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, out.str(), err.str()};
-    };
-    const Outcome found = run("unscramble --lengths 2-3 -", "TCA\r\n");
+    }
+    Outcome RunWithInput(const std::string& args, const std::string& input) {
+        std::ofstream(dir_ + "/in.txt", std::ios::binary) << input;
+        return Run(args + " <" + dir_ + "/in.txt");
+    }
+    std::string dir_;
+};
+
+// Exit statuses and exact bytes on the streams.
+TEST_F(CliProcess, StreamsAndStatuses) {
+    const Outcome found = RunWithInput("unscramble --lengths 2-3 -", "TCA\r\n");
     EXPECT_EQ(found.status, 0);
     EXPECT_EQ(found.out, "at\nta\nact\ncat\n");
     EXPECT_EQ(found.err, "");
-    const Outcome empty = run("exact ''", "");
+    const Outcome empty = RunWithInput("exact \"\"", "");
     EXPECT_EQ(empty.status, 1);
     EXPECT_EQ(empty.out, "");
     EXPECT_EQ(empty.err, "No letters entered!\n");
-    const Outcome usage = run("unscramble --lengths 99 abc", "");
+    const Outcome usage = RunWithInput("unscramble --lengths 99 abc", "");
     EXPECT_EQ(usage.status, 2);
     EXPECT_EQ(usage.out, "");
     EXPECT_NE(usage.err.find("bad --lengths '99'"), std::string::npos);
+}
+
+// Input that cannot be read and output that cannot be written are errors
+// with a message, never an abort or a silent success; a reader that goes
+// away ends the program quietly.
+TEST_F(CliProcess, FailedReadsAndWrites) {
+    for (const char* input : {"</", "<&-"}) {
+        const Outcome unreadable = Run(std::string("exact - ") + input);
+        EXPECT_EQ(unreadable.status, 1) << input;
+        EXPECT_EQ(unreadable.err.rfind("lexigrove-cli: cannot read standard input: ", 0), 0u) << unreadable.err;
+    }
+    for (const char* args : {"unscramble tca", "--help", "--version"}) {
+        const Outcome full = Run(std::string(args) + " >/dev/full");
+        EXPECT_EQ(full.status, 1) << args;
+        EXPECT_EQ(full.err, "lexigrove-cli: cannot write the results: No space left on device\n") << args;
+    }
+    // With SIGPIPE ignored the write fails instead of ending the process.
+    const Outcome closed = Run("unscramble \"??????\" | head -c 1 >/dev/null", "trap \"\" PIPE; ");
+    EXPECT_EQ(closed.err, "");
 }
 
 }  // namespace

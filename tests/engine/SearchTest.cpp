@@ -127,6 +127,12 @@ TEST(Command, UnscrambleProgressCountsCheckedOptions) {
     EXPECT_NE(cache.Peek(2), nullptr);
     EXPECT_EQ(cache.Peek(3), nullptr);  // longer than the text: never loaded
 
+    FakeSurface one("ab");
+    one.options[5] = true;  // 7 letters: ticked but longer than the text
+    bFindClick(one, cache, kUnscramble);
+    EXPECT_EQ(one.progress.Maximum(), 1);
+    EXPECT_EQ(one.positionSets, 15);  // every option advances the bar, ticked or not
+
     FakeSurface disabled("ab");
     disabled.CheckAll();
     disabled.optionsEnabled = false;
@@ -163,6 +169,7 @@ TEST(Unscramble, KnownResults) {
     EXPECT_EQ((Strings{qab.begin() + 12, qab.end()}),
               (Strings{"aba", "cab", "dab", "gab", "jab", "kab", "lab", "nab", "sab", "tab", "wab"}));
     EXPECT_TRUE(AllLengths("a").empty());
+    EXPECT_EQ(Search(std::string(15, '?'), kUnscramble, {15}).size(), 3192u);  // a 15-letter text reaches 15+
     EXPECT_TRUE(AllLengths("xq1").empty());
     EXPECT_EQ(AllLengths("t c\x80" "a"), AllLengths("tca"));  // other bytes are spent without effect
 }
@@ -191,6 +198,8 @@ TEST(Wild, KnownResults) {
     EXPECT_EQ(Search("CAT", kWild), Strings{"cat"});
     EXPECT_EQ(Search("absentmindednes", kWild), (Strings{"absentmindedness", "absentmindednesses"}));
     EXPECT_EQ(Search("?ndistinguishabl", kWild),
+              (Strings{"indistinguishable", "indistinguishableness", "indistinguishablenesses", "indistinguishably"}));
+    EXPECT_EQ(Search("ndistinguishabl", kWild),  // 15 characters match inside longer words too
               (Strings{"indistinguishable", "indistinguishableness", "indistinguishablenesses", "indistinguishably"}));
     EXPECT_EQ(Search("???????", kWild).size(), 23109u);
     EXPECT_TRUE(Search(std::string(1000000, '?'), kWild).empty());
@@ -226,7 +235,7 @@ TEST(Wild, LeavesTheCachedListAlone) {
     bFindClick(surface, cache, kExact);
     surface.text = "gfedcba";
     bFindClick(surface, cache, kUnscramble);
-    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(loads, 3);  // list 7 once for Unscramble, a private copy each for Wild and Exact
     EXPECT_EQ(cache.Peek(7), cached);
 }
 
@@ -238,6 +247,7 @@ TEST(Exact, KnownResults) {
     EXPECT_EQ(Search("qzx", kExact), Strings{"qzx - Not Found"});
     EXPECT_EQ(Search("c?t", kExact), Strings{"c?t - Not Found"});
     EXPECT_EQ(Search("ca t", kExact), Strings{"ca t - Not Found"});
+    EXPECT_EQ(Search("   ", kExact), Strings{"    - Not Found"});  // spaces only is a text, not an empty one
     EXPECT_TRUE(Search("a", kExact).empty());
 }
 
