@@ -11,6 +11,7 @@
 #include "InputReader.h"
 #include "ProgramInfo.h"
 #include "SearchCommand.h"
+#include "WordFile.h"
 #include "WordListCache.h"
 
 namespace lexigrove {
@@ -18,30 +19,47 @@ namespace lexigrove {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: lexigrove-cli unscramble [--lengths LIST] TEXT\n"
-    "       lexigrove-cli wild TEXT\n"
-    "       lexigrove-cli exact TEXT\n"
+    "usage: lexigrove-cli unscramble [--lengths LIST] [OPTION]... TEXT\n"
+    "       lexigrove-cli wild [OPTION]... TEXT\n"
+    "       lexigrove-cli exact [OPTION]... TEXT\n"
     "       lexigrove-cli --help\n"
     "       lexigrove-cli --version\n";
 
 constexpr std::string_view kHelp =
     "\n"
-    "Finds English words in the built-in word list (172,823 words).\n"
+    "Finds English words in the built-in word list (172,823 words), or in FILE.\n"
     "\n"
-    "  unscramble  words spelled from the letters of TEXT, each letter used at\n"
-    "              most once; '?' stands for any one letter\n"
+    "  unscramble  words spelled from the letters of TEXT, each typed character\n"
+    "              used at most once, shortest words first. '?' stands for any\n"
+    "              one letter: TEXT is read from left to right, and a '?' takes\n"
+    "              the first letter of the word still needed, so its place\n"
+    "              matters ('?grove' and 'grove?' differ); '?' last finds most\n"
     "  wild        words of TEXT's length matching it, '?' matching any letter\n"
     "              (15 characters or more: inside words of 15 letters and more)\n"
-    "  exact       whether TEXT is a word\n"
+    "  exact       whether TEXT is a word; '?' is taken literally\n"
     "\n"
     "  --lengths LIST  word lengths for unscramble: comma-separated lengths and\n"
     "                  ranges from 2 to 15, 15 meaning 15 letters and more\n"
     "                  (\"3,5,7-9\"); all of them by default\n"
-    "  TEXT            used byte for byte; capitals are lowercased; '-' reads it\n"
-    "                  from standard input, less one trailing line break\n"
+    "  --words FILE    search the words of FILE, one a line, instead of the\n"
+    "                  built-in list; capitals are lowercased, and entries that\n"
+    "                  are then not letters a-z only, or one letter long, are\n"
+    "                  skipped\n"
+    "  --count         write only the number of results of each search\n"
+    "  --no-separator  leave out the line of hyphens between searches\n"
+    "  TEXT            used byte for byte; capitals are lowercased; '-' reads\n"
+    "                  standard input and runs one search per line (LF or\n"
+    "                  CR LF), skipping empty lines\n"
     "\n"
-    "Writes the results one per line. Exit status: 0 done (also when nothing is\n"
-    "found), 1 empty TEXT, 2 usage error.\n";
+    "Writes the results one per line, and a line of 29 hyphens before each\n"
+    "search that follows results. Exit status: 0 done (also when nothing is\n"
+    "found), 1 empty TEXT or no line to search, or a failed read or write,\n"
+    "2 usage error or unusable word list.\n"
+    "\n"
+    "Examples:\n"
+    "  lexigrove-cli unscramble --lengths 4-5 grove\n"
+    "  printf 'cat\\ndog\\n' | lexigrove-cli exact --no-separator -\n"
+    "  lexigrove-cli unscramble --count --words /usr/share/dict/words listen\n";
 
 // What the user typed, quoted in a message and cut to a readable length.
 std::string Quoted(std::string_view typed) {
@@ -108,10 +126,9 @@ public:
         return error_ == 0;
     }
     bool Flush() {
-        if (error_ == 0) {
-            errno = 0;
-            out_.flush();
-        }
+        if (!Check()) return false;
+        errno = 0;
+        out_.flush();
         return Check();
     }
     int Error() const { return error_; }
@@ -120,6 +137,65 @@ private:
     std::ostream& out_;
     int error_ = 0;
 };
+
+// The command line, once read.
+struct Request {
+    int mode = 0;
+    std::array<bool, kLengthOptionCount> options{};
+    std::optional<std::string> text;  // nothing: one search per input line
+    std::optional<std::string> wordsFile;
+    bool count = false;
+    bool noSeparator = false;
+};
+
+// Writes what the searches left in the log, and the count in place of the
+// lines with --count; false once a write failed.
+class Searcher {
+public:
+    Searcher(const Request& request, WordListCache& cache, Output& output)
+        : request_(request), cache_(cache), output_(output), surface_(request.options) {
+        surface_.StreamTo(&output.Stream());
+        surface_.SetClearBeforeFind(request.count || request.noSeparator);
+        surface_.SetCountOnly(request.count);
+    }
+
+    bool Search(std::span<char> typed) {
+        LowercaseInPlace(typed);
+        surface_.LendFrom(std::string_view(typed.data(), typed.size()));
+        bFindClick(surface_, cache_, request_.mode);
+        if (request_.count && surface_.Messages().empty()) {
+            const int found = request_.mode == kExact ? surface_.FoundLines() : surface_.ResultsLineCount();
+            output_.Stream() << found << '\n';
+        }
+        return Flush();
+    }
+    bool Flush() {
+        errno = 0;
+        surface_.Flush();
+        return output_.Check();
+    }
+    const std::vector<std::string>& Messages() const { return surface_.Messages(); }
+
+private:
+    const Request& request_;
+    WordListCache& cache_;
+    Output& output_;
+    ConsoleSurface surface_;
+};
+
+// Whether args[i] is option `name`, given as "NAME VALUE" or "NAME=VALUE".
+bool IsOption(const std::string& arg, std::string_view name) {
+    return arg == name || (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0 && arg[name.size()] == '=');
+}
+
+// The value of option `name` at args[i], moving i past it; nothing when
+// it is missing.
+std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i, std::string_view name) {
+    const std::string& arg = args[i];
+    if (arg != name) return arg.substr(name.size() + 1);
+    if (i + 1 >= args.size()) return std::nullopt;
+    return args[++i];
+}
 
 int Run(const std::vector<std::string>& args, std::istream& in, Output& output, std::ostream& err) {
     std::ostream& out = output.Stream();
@@ -136,64 +212,90 @@ int Run(const std::vector<std::string>& args, std::istream& in, Output& output, 
         return kExitOk;
     }
 
-    int mode = 0;
-    if (command == "unscramble") mode = kUnscramble;
-    else if (command == "wild") mode = kWild;
-    else if (command == "exact") mode = kExact;
+    Request request;
+    if (command == "unscramble") request.mode = kUnscramble;
+    else if (command == "wild") request.mode = kWild;
+    else if (command == "exact") request.mode = kExact;
     else return UsageError(err, "unknown command " + Quoted(command));
 
-    std::array<bool, kLengthOptionCount> options;
-    options.fill(true);
-    std::optional<std::string> text;
+    request.options.fill(true);
     bool fromInput = false;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (!optionsEnded && arg == "--") {
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            if (request.text || fromInput) return UsageError(err, "more than one TEXT given");
+            if (arg == "-" && !optionsEnded)
+                fromInput = true;
+            else
+                request.text = arg;
+        } else if (arg == "--") {
             optionsEnded = true;
-        } else if (!optionsEnded && mode == kUnscramble && (arg == "--lengths" || arg.rfind("--lengths=", 0) == 0)) {
-            std::string value;
-            if (arg == "--lengths") {
-                if (i + 1 >= args.size()) return UsageError(err, "--lengths needs a LIST");
-                value = args[++i];
-            } else {
-                value = arg.substr(std::string_view("--lengths=").size());
-            }
-            const auto parsed = ParseLengths(value);
+        } else if (arg == "--help" || arg == "-h") {
+            out << kUsage << kHelp;
+            return kExitOk;
+        } else if (request.mode == kUnscramble && IsOption(arg, "--lengths")) {
+            const auto value = OptionValue(args, i, "--lengths");
+            if (!value) return UsageError(err, "--lengths needs a LIST");
+            const auto parsed = ParseLengths(*value);
             if (!parsed)
-                return UsageError(err, "bad --lengths " + Quoted(value) + ": use lengths 2 to 15 and ranges, like 3,5,7-9");
-            options = *parsed;
-        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            return UsageError(err, "unknown option " + Quoted(arg) + " for " + command);
-        } else if (text || fromInput) {
-            return UsageError(err, "more than one TEXT given");
-        } else if (arg == "-" && !optionsEnded) {
-            fromInput = true;
+                return UsageError(err, "bad --lengths " + Quoted(*value) + ": use lengths 2 to 15 and ranges, like 3,5,7-9");
+            request.options = *parsed;
+        } else if (IsOption(arg, "--words")) {
+            const auto file = OptionValue(args, i, "--words");
+            if (!file || file->empty()) return UsageError(err, "--words needs a FILE");
+            request.wordsFile = *file;
+        } else if (arg == "--count") {
+            request.count = true;
+        } else if (arg == "--no-separator") {
+            request.noSeparator = true;
         } else {
-            text = arg;
+            return UsageError(err, "unknown option " + Quoted(arg) + " for " + command);
         }
     }
-    if (!text && !fromInput) return UsageError(err, "no TEXT given");
+    if (!request.text && !fromInput) return UsageError(err, "no TEXT given");
 
-    // The text is held once: read into the input buffer, or copied from the
-    // command line, lowercased there and lent to the search.
-    InputReader reader(in);
-    std::span<char> typed;
-    if (fromInput) {
-        typed = reader.Rest();
-    } else {
-        typed = std::span<char>(*text);
+    std::optional<WordFile> words;
+    if (request.wordsFile) {
+        try {
+            words.emplace(*request.wordsFile);
+        } catch (const WordFileError& e) {
+            err << "lexigrove-cli: " << e.what() << "\n";
+            return kExitUsage;
+        }
+        if (words->Skipped() > 0) {
+            const bool one = words->Skipped() == 1;
+            err << "lexigrove-cli: skipped " << WithThousands(words->Skipped()) << (one ? " entry of " : " entries of ")
+                << *request.wordsFile << (one ? " that is not a plain word\n" : " that are not plain words\n");
+        }
     }
-    LowercaseInPlace(typed);
-    ConsoleSurface surface(options);
-    surface.LendFrom(std::string_view(typed.data(), typed.size()));
-    WordListCache cache;
-    bFindClick(surface, cache, mode);
-    for (const std::string& message : surface.Messages()) err << message << "\n";
-    if (!surface.Messages().empty()) return kExitNoLetters;
-    errno = 0;
-    out.write(surface.Output().data(), static_cast<std::streamsize>(surface.Output().size()));
-    output.Check();
+    WordListCache cache(words ? WordListCache::ListLoader([&words](int length) { return words->List(length); })
+                              : WordListCache::ListLoader());
+    Searcher searcher(request, cache, output);
+
+    if (request.text) {
+        // Held once: the copy from the command line, lowercased in place.
+        searcher.Search(std::span<char>(*request.text));
+        for (const std::string& message : searcher.Messages()) err << message << "\n";
+        return searcher.Messages().empty() ? kExitOk : kExitNoLetters;
+    }
+
+    // One search per line, each line's results written before the next line
+    // is waited for.
+    InputReader reader(in, [&] {
+        searcher.Flush();
+        output.Flush();
+    });
+    bool searched = false;
+    while (const auto line = reader.NextLine()) {
+        if (line->empty()) continue;
+        searched = true;
+        if (!searcher.Search(*line)) return kExitNoLetters;
+    }
+    if (!searched) {
+        err << kNoLettersMessage << "\n";
+        return kExitNoLetters;
+    }
     return kExitOk;
 }
 

@@ -15,6 +15,8 @@ namespace {
 
 constexpr std::size_t kBlock = 1 << 16;
 
+using traits = std::char_traits<char>;
+
 InputError ReadFailed(int error) {
     return InputError("cannot read standard input: " +
                       std::string(error != 0 ? std::strerror(error) : "read error"));
@@ -45,17 +47,30 @@ bool InputReader::Fill() {
     }
     std::streambuf* const buffer = in_.rdbuf();
     if (buffer == nullptr) throw ReadFailed(EBADF);
-    if (beforeWait_ && buffer->in_avail() <= 0) beforeWait_();
+    // Only what is there is taken, so that a line is answered without
+    // waiting for a whole block after it; when nothing is, one read that
+    // may wait, after `beforeWait_`.
     std::streamsize got = 0;
     errno = 0;
     try {
-        got = buffer->sgetn(data_ + end_, static_cast<std::streamsize>(capacity_ - end_));
+        std::streamsize available = buffer->in_avail();
+        if (available <= 0) {
+            if (beforeWait_) beforeWait_();
+            errno = 0;
+            if (traits::eq_int_type(buffer->sgetc(), traits::eof())) {
+                // The stream buffer reports a failed read as the end of
+                // input; errno tells the two apart.
+                if (errno != 0 && errno != EINTR) throw ReadFailed(errno);
+                atEnd_ = true;
+                return false;
+            }
+            available = std::max<std::streamsize>(buffer->in_avail(), 1);
+        }
+        got = buffer->sgetn(data_ + end_, std::min(available, static_cast<std::streamsize>(capacity_ - end_)));
     } catch (const std::ios_base::failure&) {
         throw ReadFailed(errno);
     }
     if (got <= 0) {
-        // The stream buffer reports a failed read as the end of input;
-        // errno tells the two apart.
         if (errno != 0 && errno != EINTR) throw ReadFailed(errno);
         atEnd_ = true;
         return false;
@@ -85,19 +100,6 @@ std::optional<std::span<char>> InputReader::NextLine() {
     begin_ = end_;
     scanned_ = 0;
     return line;
-}
-
-std::span<char> InputReader::Rest() {
-    while (Fill()) {
-    }
-    std::size_t size = end_ - begin_;
-    if (size > 0 && data_[begin_ + size - 1] == '\n') {
-        --size;
-        if (size > 0 && data_[begin_ + size - 1] == '\r') --size;
-    }
-    const std::span<char> rest(data_ + begin_, size);
-    begin_ = end_;
-    return rest;
 }
 
 }  // namespace lexigrove

@@ -31,9 +31,6 @@ public:
     // and may be changed, until the next call.
     std::optional<std::span<char>> NextLine();
 
-    // Everything not yet read, less one trailing LF or CR LF.
-    std::span<char> Rest();
-
 private:
     // Reads one more block after what is held; false at the end of input.
     bool Fill();

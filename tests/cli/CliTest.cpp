@@ -4,13 +4,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "Cli.h"
+#include "WordFile.h"
 
 namespace lexigrove {
 namespace {
@@ -30,7 +33,7 @@ Outcome Cli(std::vector<std::string> args, const std::string& input = {}) {
 
 bool IsUsageError(const Outcome& run, const std::string& what) {
     return run.status == 2 && run.out.empty() && run.err.rfind("lexigrove-cli: " + what, 0) == 0 &&
-           run.err.find("\nusage: lexigrove-cli unscramble [--lengths LIST] TEXT\n") != std::string::npos;
+           run.err.find("\nusage: lexigrove-cli unscramble [--lengths LIST] [OPTION]... TEXT\n") != std::string::npos;
 }
 
 TEST(Cli, SearchesWriteOneLinePerResult) {
@@ -56,15 +59,61 @@ TEST(Cli, TextIsUsedByteForByte) {
     EXPECT_EQ(Cli({"exact", "--", "-"}).out, "");  // after "--" a lone "-" is one character
 }
 
-TEST(Cli, DashReadsStandardInputLessOneLineBreak) {
-    EXPECT_EQ(Cli({"exact", "-"}, "zyzzyva\n").out, "zyzzyva - Found\n");
-    EXPECT_EQ(Cli({"exact", "-"}, "zyzzyva\r\n").out, "zyzzyva - Found\n");
-    EXPECT_EQ(Cli({"exact", "-"}, "zyzzyva").out, "zyzzyva - Found\n");
-    EXPECT_EQ(Cli({"exact", "-"}, "ab\n\n").out, "ab\n - Not Found\n");
-    EXPECT_EQ(Cli({"unscramble", "--lengths", "2", "-"}, "t" + std::string(300000, '1') + "a\n").out, "at\nta\n");
-    const Outcome empty = Cli({"wild", "-"}, "\n");
-    EXPECT_EQ(empty.status, 1);
-    EXPECT_EQ(empty.err, "No letters entered!\n");
+TEST(Cli, DashRunsOneSearchPerLine) {
+    const std::string separator = "-----------------------------\n";
+    EXPECT_EQ(Cli({"exact", "-"}, "cat\ndog\r\n\nZZZ").out,
+              "cat - Found\n" + separator + "dog - Found\n" + separator + "zzz - Not Found\n");
+    EXPECT_EQ(Cli({"exact", "--no-separator", "-"}, "cat\r\n\r\ndog\n").out, "cat - Found\ndog - Found\n");
+    // As in the window's log: no separator until a search has left a line.
+    EXPECT_EQ(Cli({"unscramble", "-"}, "xq\ntca\nab\n").out, "at\nta\nact\ncat\n" + separator + "ab\nba\n");
+    EXPECT_EQ(Cli({"unscramble", "--lengths", "2", "-"}, "t" + std::string(1000000, '1') + "a\n").out, "at\nta\n");
+    EXPECT_EQ(Cli({"exact", "-"}, "a b\n").out, "a b - Not Found\n");  // a line is one TEXT, spaces and all
+    for (const char* input : {"", "\n", "\r\n\n"}) {
+        const Outcome empty = Cli({"wild", "-"}, input);
+        EXPECT_EQ(empty.status, 1);
+        EXPECT_EQ(empty.out, "");
+        EXPECT_EQ(empty.err, "No letters entered!\n");
+    }
+}
+
+// Input whose next line is only handed over once the output so far shows
+// the results of the line before, as a program driving lexigrove-cli
+// through pipes would.
+class AnswerFirst : public std::streambuf {
+public:
+    AnswerFirst(std::vector<std::string> lines, const std::ostringstream& out) : lines_(std::move(lines)), out_(out) {}
+    std::vector<std::string> seen;  // the output whenever a line was asked for
+
+protected:
+    int_type underflow() override {
+        if (next_ == lines_.size()) return traits_type::eof();
+        seen.push_back(out_.str());
+        current_ = lines_[next_++];
+        setg(current_.data(), current_.data(), current_.data() + current_.size());
+        return traits_type::to_int_type(current_[0]);
+    }
+
+private:
+    std::vector<std::string> lines_;
+    const std::ostringstream& out_;
+    std::size_t next_ = 0;
+    std::string current_;
+};
+
+TEST(Cli, EachLineIsAnsweredBeforeTheNextIsRead) {
+    std::ostringstream out, err;
+    AnswerFirst input({"cat\n", "zzz\n"}, out);
+    std::istream in(&input);
+    EXPECT_EQ(RunCli({"exact", "--no-separator", "-"}, in, out, err), 0);
+    EXPECT_EQ(input.seen, (std::vector<std::string>{"", "cat - Found\n"}));
+    EXPECT_EQ(out.str(), "cat - Found\nzzz - Not Found\n");
+}
+
+TEST(Cli, CountWritesOneNumberPerSearch) {
+    EXPECT_EQ(Cli({"unscramble", "--count", "-"}, "tca\nxq\n??\n").out, "4\n0\n96\n");
+    EXPECT_EQ(Cli({"exact", "--count", "-"}, "cat\nqzx\nzyzzyva\n").out, "1\n0\n1\n");
+    EXPECT_EQ(Cli({"wild", "--count", "c?t"}).out, "3\n");
+    EXPECT_EQ(Cli({"unscramble", "--count", "--lengths=3", "tca"}).out, "2\n");
 }
 
 TEST(Cli, EmptyTextIsStatusOne) {
@@ -116,12 +165,173 @@ TEST(Cli, UsageErrors) {
 TEST(Cli, HelpAndVersion) {
     const Outcome help = Cli({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("usage: lexigrove-cli unscramble [--lengths LIST] TEXT\n", 0), 0u);
+    EXPECT_EQ(help.out.rfind("usage: lexigrove-cli unscramble [--lengths LIST] [OPTION]... TEXT\n", 0), 0u);
     EXPECT_EQ(help.err, "");
+    // After a command too, and whatever else was given.
+    for (const auto& args : {std::vector<std::string>{"unscramble", "--help"}, {"exact", "x", "-h"},
+                             {"wild", "--count", "--help", "c?t"}}) {
+        const Outcome run = Cli(args);
+        EXPECT_EQ(run.status, 0) << args[0];
+        EXPECT_EQ(run.out, help.out) << args[0];
+    }
+    EXPECT_EQ(Cli({"exact", "--", "--help"}).out, "--help - Not Found\n");
+    // How '?' works, as the help says it.
+    EXPECT_NE(help.out.find("'?grove' and 'grove?' differ"), std::string::npos);
+    EXPECT_NE(help.out.find("'?' is taken literally"), std::string::npos);
     const Outcome version = Cli({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "lexigrove-cli " LEXIGROVE_TEST_VERSION "\n");
 }
+
+// A file of this process's own in the test folder, holding `text`.
+std::string TempFile(const std::string& name, const std::string& text) {
+    const std::string path = ::testing::TempDir() + "/lexigrove-cli-" + std::to_string(getpid()) + "-" + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+TEST(CliWords, SearchesTheFileByTheSameRules) {
+    const std::string path = TempFile("words.txt", "Cat\ncat\nca't\n\xc3\xa9t\xc3\xa9\na\nDOG\r\ndog\n\nzyzzyva\nx1\nBB\nscattered\n");
+    const Outcome exact = Cli({"exact", "--words", path, "--no-separator", "-"}, "cat\nZYZZYVA\nbb\nca't\n");
+    EXPECT_EQ(exact.status, 0);
+    EXPECT_EQ(exact.out, "cat - Found\nzyzzyva - Found\nbb - Found\nca't - Not Found\n");
+    EXPECT_EQ(exact.err, "lexigrove-cli: skipped 4 entries of " + path + " that are not plain words\n");
+    EXPECT_EQ(Cli({"unscramble", "--words=" + path, "tcaodgb?"}).out, "bb\ncat\ndog\n");
+    EXPECT_EQ(Cli({"wild", "--words", path, "?at"}).out, "cat\n");
+    EXPECT_EQ(Cli({"wild", "--words", path, "???tt?r??"}).out, "scattered\n");
+    EXPECT_EQ(Cli({"unscramble", "--count", "--words", path, "-"}, "scattered\nbb\n").out, "2\n1\n");
+
+    std::string many;
+    for (int i = 0; i < 1234; ++i) many += "it's\n";
+    const std::string manyPath = TempFile("many.txt", many + "ab\n");
+    EXPECT_EQ(Cli({"exact", "--words", manyPath, "ab"}).err,
+              "lexigrove-cli: skipped 1,234 entries of " + manyPath + " that are not plain words\n");
+    EXPECT_EQ(WithThousands(0), "0");
+    EXPECT_EQ(WithThousands(999), "999");
+    EXPECT_EQ(WithThousands(1000), "1,000");
+    EXPECT_EQ(WithThousands(1234567), "1,234,567");
+}
+
+TEST(CliWords, UnusableFilesAreStatusTwo) {
+    const auto refused = [](const std::string& path, const std::string& what) {
+        const Outcome run = Cli({"exact", "--words", path, "cat"});
+        EXPECT_EQ(run.status, 2) << path;
+        EXPECT_EQ(run.out, "") << path;
+        EXPECT_EQ(run.err.rfind("lexigrove-cli: " + what, 0), 0u) << run.err;
+    };
+    refused(::testing::TempDir() + "/lexigrove-no-such-file", "cannot read the word list");
+    refused("/", "cannot read the word list '/': Is a directory");
+    refused(TempFile("binary.txt", std::string("cat\0dog\n", 8)), "the word list");
+    refused(TempFile("none.txt", "a\nx1\n\n"), "the word list");
+    EXPECT_NE(Cli({"exact", "--words", TempFile("binary.txt", std::string("cat\0dog\n", 8)), "cat"}).err.find("not text"),
+              std::string::npos);
+    EXPECT_TRUE(IsUsageError(Cli({"exact", "--words"}), "--words needs a FILE"));
+}
+
+// The plain rules over a word list read plainly, against lexigrove-cli
+// reading the same file with --words.
+class PlainList {
+public:
+    explicit PlainList(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        std::string line;
+        while (std::getline(file, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            for (char& c : line)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            if (line.size() >= 2 && line.find_first_not_of("abcdefghijklmnopqrstuvwxyz") == std::string::npos)
+                words_.push_back(line);
+        }
+        std::sort(words_.begin(), words_.end());
+        words_.erase(std::unique(words_.begin(), words_.end()), words_.end());
+    }
+    const std::vector<std::string>& Words() const { return words_; }
+
+    std::vector<std::string> Unscramble(const std::string& text) const {
+        std::vector<std::string> found;
+        for (std::size_t length = 2; length <= 15 && length <= text.size(); ++length)
+            for (const std::string& w : words_)
+                if ((length < 15 ? w.size() == length : w.size() >= 15) && Spells(text, w)) found.push_back(w);
+        return found;
+    }
+    std::vector<std::string> Wild(const std::string& text) const {
+        std::vector<std::string> found;
+        const std::size_t m = std::min<std::size_t>(text.size(), 15);
+        if (m < 2) return found;
+        for (const std::string& w : words_)
+            if ((m < 15 ? w.size() == m : w.size() >= 15) && PatternFound(w, text)) found.push_back(w);
+        return found;
+    }
+    std::vector<std::string> Exact(const std::string& text) const {
+        if (text.size() < 2) return {};
+        const bool found = std::binary_search(words_.begin(), words_.end(), text);
+        return {text + (found ? " - Found" : " - Not Found")};
+    }
+
+private:
+    static bool Spells(const std::string& text, const std::string& word) {
+        std::string rest = word;
+        for (char c : text) {
+            const std::size_t p = c == '?' ? 0 : rest.find(c);
+            if (p != std::string::npos) rest.erase(p, 1);
+            if (rest.empty()) return true;
+        }
+        return false;
+    }
+    static bool PatternFound(const std::string& word, const std::string& pattern) {
+        for (std::size_t o = 0; o + pattern.size() <= word.size(); ++o) {
+            std::size_t j = 0;
+            while (j < pattern.size() && (pattern[j] == '?' || pattern[j] == word[o + j])) ++j;
+            if (j == pattern.size()) return true;
+        }
+        return false;
+    }
+    std::vector<std::string> words_;
+};
+
+// Random texts, one search per line, with the separators of the log.
+void CompareWithThePlainRule(const std::string& path) {
+    const PlainList plain(path);
+    ASSERT_GT(plain.Words().size(), 50000u) << path << ": install wamerican and wbritish (./dev test does)";
+    std::mt19937 random(7);
+    const auto below = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    const std::string separator = "-----------------------------";
+    for (const char* command : {"unscramble", "wild", "exact"}) {
+        std::string input;
+        std::vector<std::string> expected;
+        for (int i = 0; i < 120; ++i) {
+            std::string text = plain.Words()[below(plain.Words().size())];
+            if (std::string(command) == "unscramble") {
+                std::shuffle(text.begin(), text.end(), random);
+                text += "aeiost?"[below(7)];
+                if (below(3) == 0) text[below(text.size())] = '?';
+            } else if (std::string(command) == "wild") {
+                for (char& c : text)
+                    if (below(3) == 0) c = '?';
+                if (text.size() > 15 && below(2) == 0) text = text.substr(below(text.size() - 14), 15);
+            } else if (below(2) == 0) {
+                text[below(text.size())] = "xq'"[below(3)];
+            }
+            std::string typed = text;
+            if (below(2) == 0) typed[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(typed[0])));
+            input += typed;
+            input += below(4) == 0 ? "\r\n" : "\n";
+            const std::vector<std::string> found = std::string(command) == "unscramble" ? plain.Unscramble(text)
+                                                   : std::string(command) == "wild"     ? plain.Wild(text)
+                                                                                        : plain.Exact(text);
+            if (!expected.empty()) expected.push_back(separator);
+            expected.insert(expected.end(), found.begin(), found.end());
+        }
+        std::string want;
+        for (const std::string& line : expected) want += line + "\n";
+        const Outcome run = Cli({command, "--words", path, "-"}, input);
+        EXPECT_EQ(run.status, 0) << command;
+        EXPECT_TRUE(run.out == want) << command << " over " << path << " differs from the plain rule";
+    }
+}
+
+TEST(CliWords, AmericanEnglishAgreesWithThePlainRule) { CompareWithThePlainRule("/usr/share/dict/american-english"); }
+TEST(CliWords, BritishEnglishAgreesWithThePlainRule) { CompareWithThePlainRule("/usr/share/dict/british-english"); }
 
 // The real executable, run by the shell: `command` is what follows the
 // program's path, redirections included; standard error is collected.
