@@ -26,6 +26,9 @@ foreach(page IN LISTS manual_pages)
 endforeach()
 add_custom_target(lexigrove_manual_pages ALL DEPENDS ${manual_pages_gz})
 install(FILES ${manual_pages_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Bash completion for the console program, where bash-completion looks.
+install(FILES "${packaging_source}/lexigrove-cli.bash-completion"
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME lexigrove-cli)
 
 if(TARGET lexigrove)
   install(TARGETS lexigrove RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

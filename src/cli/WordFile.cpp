@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -79,49 +80,38 @@ std::string ReadFile(const std::string& path) {
     return data;
 }
 
-// Sorts word files as they mostly come: a few long runs in order (proper
-// names apart from the other words, say). Words are grouped by their first
-// two letters, keeping the file's order, and each group's runs are merged
-// pairwise; a group of many runs is sorted outright.
+// Sorts the words of a file as they mostly come: a few long runs in order
+// (proper names apart from the other words, say), merged pairwise; words in
+// many runs are sorted outright.
 void SortMostlySorted(std::vector<std::string_view>& words) {
-    constexpr std::size_t kGroups = 26 * 26;
     constexpr std::size_t kMaxRuns = 64;
-    const auto group = [](std::string_view w) {
-        return static_cast<std::size_t>(w[0] - 'a') * 26 + static_cast<std::size_t>(w[1] - 'a');
-    };
-    std::vector<std::size_t> start(kGroups + 1, 0);
-    for (const std::string_view w : words) ++start[group(w) + 1];
-    for (std::size_t g = 0; g < kGroups; ++g) start[g + 1] += start[g];
-    std::vector<std::string_view> sorted(words.size());
-    std::vector<std::size_t> next(start.begin(), start.end() - 1);
-    for (const std::string_view w : words) sorted[next[group(w)]++] = w;
-    // `words` is the scratch space from here on.
-    const auto in = [](std::vector<std::string_view>& v, std::size_t i) { return v.begin() + static_cast<std::ptrdiff_t>(i); };
-    std::vector<std::size_t> runs;
-    for (std::size_t g = 0; g < kGroups; ++g) {
-        runs.assign(1, start[g]);
-        for (std::size_t i = start[g] + 1; i < start[g + 1] && runs.size() <= kMaxRuns; ++i)
-            if (sorted[i] < sorted[i - 1]) runs.push_back(i);
+    std::vector<std::size_t> runs{0};
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        if (words[i] < words[i - 1]) runs.push_back(i);
         if (runs.size() > kMaxRuns) {
-            std::sort(in(sorted, start[g]), in(sorted, start[g + 1]));
-            continue;
-        }
-        runs.push_back(start[g + 1]);
-        while (runs.size() > 2) {
-            std::size_t kept = 0;
-            std::size_t r = 0;
-            for (; r + 2 < runs.size(); r += 2) {
-                std::merge(in(sorted, runs[r]), in(sorted, runs[r + 1]), in(sorted, runs[r + 1]),
-                           in(sorted, runs[r + 2]), in(words, runs[r]));
-                std::copy(in(words, runs[r]), in(words, runs[r + 2]), in(sorted, runs[r]));
-                runs[kept++] = runs[r];
-            }
-            if (r + 2 == runs.size()) runs[kept++] = runs[r];
-            runs[kept++] = runs.back();
-            runs.resize(kept);
+            std::sort(words.begin(), words.end());
+            return;
         }
     }
-    words.swap(sorted);
+    runs.push_back(words.size());
+    std::vector<std::string_view> merged(words.size());
+    const auto at = [](std::vector<std::string_view>& v, std::size_t i) { return v.begin() + static_cast<std::ptrdiff_t>(i); };
+    while (runs.size() > 2) {
+        std::size_t kept = 0;
+        std::size_t r = 0;
+        for (; r + 2 < runs.size(); r += 2) {
+            std::merge(at(words, runs[r]), at(words, runs[r + 1]), at(words, runs[r + 1]), at(words, runs[r + 2]),
+                       at(merged, runs[r]));
+            runs[kept++] = runs[r];
+        }
+        if (r + 2 == runs.size()) {
+            std::copy(at(words, runs[r]), at(words, runs[r + 1]), at(merged, runs[r]));
+            runs[kept++] = runs[r];
+        }
+        runs[kept++] = runs.back();
+        runs.resize(kept);
+        words.swap(merged);
+    }
 }
 
 }  // namespace
@@ -132,14 +122,13 @@ std::string WithThousands(std::size_t n) {
     return digits;
 }
 
-WordFile::WordFile(const std::string& path) {
-    std::string data = ReadFile(path);
+WordFile::WordFile(const std::string& path) : data_(ReadFile(path)) {
+    std::string& data = data_;
     if (data.find('\0') != std::string::npos)
         throw WordFileError("the word list '" + path + "' is not text (it holds NUL bytes)");
     // Eight bytes at a time: capitals lowercased in place, and for each line
     // whether it holds anything but letters a-z (or a CR, looked at again).
-    std::vector<std::string_view> words;
-    words.reserve(static_cast<std::size_t>(std::count(data.begin(), data.end(), '\n')) + 1);
+    std::size_t usable = 0;
     const char* const begin = data.data();
     std::size_t lineStart = 0;
     std::uint64_t badInLine = 0;
@@ -153,10 +142,12 @@ WordFile::WordFile(const std::string& path) {
             bad = !AllLetters(first, size);
         }
         if (size == 0) return;
-        if (!bad && size >= 2)
-            words.emplace_back(first, size);
-        else
+        if (!bad && size >= 2) {
+            byList_[std::min<std::size_t>(size, 15)].emplace_back(first, size);
+            ++usable;
+        } else {
             ++skipped_;
+        }
     };
     for (std::size_t at = 0; at < data.size(); at += 8) {
         // The last few bytes are read padded with letters.
@@ -185,31 +176,31 @@ WordFile::WordFile(const std::string& path) {
         crInLine |= cr;
     }
     if (lineStart < data.size()) take(data.size(), badInLine != 0, crInLine != 0);
-    SortMostlySorted(words);
-    words.erase(std::unique(words.begin(), words.end()), words.end());
-    if (words.empty()) throw WordFileError("the word list '" + path + "' holds no word of two letters a-z or more");
-    words_ = words.size();
-
-    const auto slot = [](std::size_t size) { return std::min<std::size_t>(size, 15); };
-    std::array<std::size_t, 16> bytes{};
-    for (const std::string_view word : words) bytes[slot(word.size())] += word.size() + 2;
-    std::array<char*, 16> out{};
-    for (std::size_t length = 2; length < texts_.size(); ++length) {
-        texts_[length].resize(bytes[length]);
-        out[length] = texts_[length].data();
-    }
-    for (const std::string_view word : words) {
-        char*& to = out[slot(word.size())];
-        std::memcpy(to, word.data(), word.size());
-        to[word.size()] = '\r';
-        to[word.size() + 1] = '\n';
-        to += word.size() + 2;
-    }
+    if (usable == 0) throw WordFileError("the word list '" + path + "' holds no word of two letters a-z or more");
 }
 
+// A list is put in order when a search first asks for it.
 WordList WordFile::List(int length) const {
     WordList list;
-    if (length >= 2 && length <= 15) list.SplitInPlace(texts_[static_cast<std::size_t>(length)]);
+    if (length < 2 || length > 15) return list;
+    std::optional<std::string>& text = texts_[static_cast<std::size_t>(length)];
+    if (!text) {
+        std::vector<std::string_view>& words = byList_[static_cast<std::size_t>(length)];
+        SortMostlySorted(words);
+        words.erase(std::unique(words.begin(), words.end()), words.end());
+        std::size_t bytes = 0;
+        for (const std::string_view word : words) bytes += word.size() + 2;
+        text.emplace(bytes, '\0');
+        char* to = text->data();
+        for (const std::string_view word : words) {
+            std::memcpy(to, word.data(), word.size());
+            to[word.size()] = '\r';
+            to[word.size() + 1] = '\n';
+            to += word.size() + 2;
+        }
+        std::vector<std::string_view>().swap(words);
+    }
+    list.SplitSortedWordsInPlace(*text);
     return list;
 }
 

@@ -5,8 +5,11 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "WordList.h"
 
@@ -25,6 +28,9 @@ public:
     // skipped and counted; duplicates are dropped; empty lines are passed
     // over. Throws WordFileError.
     explicit WordFile(const std::string& path);
+    // The words are read in place from the file's text.
+    WordFile(const WordFile&) = delete;
+    WordFile& operator=(const WordFile&) = delete;
 
     // The words of `length` (2 to 14), or of 15 letters and more (15), in
     // ascending byte order, each followed by CR LF, as the built-in lists
@@ -32,12 +38,13 @@ public:
     WordList List(int length) const;
 
     std::size_t Skipped() const { return skipped_; }
-    std::size_t Words() const { return words_; }
 
 private:
-    std::array<std::string, 16> texts_;
+    std::string data_;  // the file, lowercased
+    // The plain words by list, in file order, until the list is made.
+    mutable std::array<std::vector<std::string_view>, 16> byList_;
+    mutable std::array<std::optional<std::string>, 16> texts_;
     std::size_t skipped_ = 0;
-    std::size_t words_ = 0;
 };
 
 // "1,234": a count with a comma every three digits.

@@ -19,6 +19,37 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// For a list of SortedWords(): a binary search over the lines of its text.
+// A text of other bytes than letters is no word.
+bool FoundInSortedWords(const WordList& list, std::string_view text) {
+    for (const char c : text) {
+        const unsigned char folded = FoldCase(static_cast<unsigned char>(c));
+        if (folded < 'a' || folded > 'z') return false;
+    }
+    const std::string_view all = list.Text();
+    const char* const b = all.data();
+    std::size_t low = 0;  // lines starting in [low, high) are left to look at
+    std::size_t high = all.size();
+    while (low < high) {
+        std::size_t start = low + (high - low) / 2;
+        while (start > low && b[start - 1] != '\n') --start;
+        const std::size_t end = all.find('\r', start);
+        if (end == std::string_view::npos) return false;  // not of the shape promised
+        const std::string_view word = all.substr(start, end - start);
+        int order = 0;
+        for (std::size_t i = 0; i < std::min(word.size(), text.size()) && order == 0; ++i)
+            order = static_cast<int>(static_cast<unsigned char>(word[i])) -
+                    static_cast<int>(FoldCase(static_cast<unsigned char>(text[i])));
+        if (order == 0) order = word.size() < text.size() ? -1 : word.size() > text.size() ? 1 : 0;
+        if (order == 0) return true;
+        if (order < 0)
+            low = end + 2;
+        else
+            high = start;
+    }
+    return false;
+}
+
 }  // namespace
 
 void ExactSearch(SearchSurface& surface) {
@@ -31,7 +62,9 @@ void ExactSearch(SearchSurface& surface, std::string_view text, const WordListCa
     if (length < 2) return;
     const WordList list = lists.LoadUncached(length);
     const bool found =
-        std::any_of(list.begin(), list.end(), [&](std::string_view word) { return EqualIgnoringCase(word, text); });
+        list.SortedWords()
+            ? FoundInSortedWords(list, text)
+            : std::any_of(list.begin(), list.end(), [&](std::string_view word) { return EqualIgnoringCase(word, text); });
     std::string line(text);
     line += found ? " - Found" : " - Not Found";
     surface.ResultsAppend(line);

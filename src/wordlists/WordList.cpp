@@ -23,6 +23,7 @@ WordList& WordList::operator=(const WordList& other) {
         text_ = std::string_view(owned_).substr(0, other.text_.size());
     }
     size_ = other.size_;
+    sortedWords_ = other.sortedWords_;
     return *this;
 }
 
@@ -33,9 +34,11 @@ WordList& WordList::operator=(WordList&& other) noexcept {
     owned_ = std::move(other.owned_);
     text_ = owned ? std::string_view(owned_).substr(0, length) : other.text_;
     size_ = other.size_;
+    sortedWords_ = other.sortedWords_;
     other.owned_.clear();
     other.text_ = {};
     other.size_ = kUncounted;
+    other.sortedWords_ = false;
     return *this;
 }
 
@@ -43,12 +46,14 @@ void WordList::Split(std::string text) {
     owned_ = std::move(text);
     text_ = UpToNul(owned_);
     size_ = kUncounted;
+    sortedWords_ = false;
 }
 
 void WordList::SplitInPlace(std::string_view text) {
     owned_.clear();
     text_ = UpToNul(text);
     size_ = kUncounted;
+    sortedWords_ = false;
 }
 
 // Each terminator ends one entry, a CR LF pair counting once; a last line
@@ -63,6 +68,13 @@ std::size_t WordList::size() const {
     for (std::size_t i = 0; i + 1 < n; ++i) pairs += (p[i] == '\r') & (p[i + 1] == '\n');
     size_ = terminators - pairs + (n > 0 && !detail::IsTerminator(p[n - 1]) ? 1 : 0);
     return size_;
+}
+
+void WordList::SplitSortedWordsInPlace(std::string_view text) {
+    owned_.clear();
+    text_ = text;
+    size_ = kUncounted;
+    sortedWords_ = true;
 }
 
 WordList::Iterator WordList::begin() const { return From(0); }
@@ -81,7 +93,8 @@ WordList::Iterator WordList::end() const {
 
 WordList LoadWordList(int length) {
     WordList list;
-    list.SplitInPlace(StoredWordListText(length));
+    // The build refuses a word list that is not of this shape.
+    list.SplitSortedWordsInPlace(StoredWordListText(length));
     return list;
 }
 

@@ -38,6 +38,10 @@ public:
     // must outlive the list (the program's embedded data do).
     void SplitInPlace(std::string_view text);
 
+    // The same for a list of SortedWords() (which holds no NUL), without
+    // reading it through: a list is loaded for every Wild and Exact search.
+    void SplitSortedWordsInPlace(std::string_view text);
+
     // Counted on first use: walking the list does not need it.
     std::size_t size() const;
     bool empty() const { return text_.empty(); }
@@ -51,12 +55,19 @@ public:
     // The entries from the line that starts at byte `offset` of Text() on.
     Iterator From(std::size_t offset) const;
 
+    // Whether the entries are known to be distinct words of letters a-z in
+    // ascending byte order, each line ended by CR LF, as the build checks
+    // the embedded lists to be; a search may then look a word up rather
+    // than read every entry.
+    bool SortedWords() const { return sortedWords_; }
+
 private:
     static constexpr std::size_t kUncounted = static_cast<std::size_t>(-1);
 
     std::string owned_;
     std::string_view text_;
     mutable std::size_t size_ = kUncounted;
+    bool sortedWords_ = false;
 };
 
 // Walks the entries in stored order.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -249,6 +250,32 @@ TEST(Exact, KnownResults) {
     EXPECT_EQ(Search("ca t", kExact), Strings{"ca t - Not Found"});
     EXPECT_EQ(Search("   ", kExact), Strings{"    - Not Found"});  // spaces only is a text, not an empty one
     EXPECT_TRUE(Search("a", kExact).empty());
+}
+
+// Exact looks words up in the sorted stored lists: every word is found, and
+// a text one letter off is found exactly when it is a word too.
+TEST(Exact, EveryStoredWordAndItsNeighbours) {
+    std::array<std::set<std::string, std::less<>>, 16> stored;
+    for (int length = 2; length <= 15; ++length)
+        for (const std::string_view word : LoadWordList(length)) stored[static_cast<std::size_t>(length)].emplace(word);
+    WordListCache cache;
+    FakeSurface surface;
+    surface.clearBeforeFind = true;
+    for (int length = 2; length <= 15; ++length) {
+        for (const std::string& word : stored[static_cast<std::size_t>(length)]) {
+            for (const std::string& text : {word, word + "s", word.substr(1), word.substr(0, word.size() - 1) + "z"}) {
+                const std::size_t m = static_cast<std::size_t>(ListForTextLength(text.size()));
+                surface.text = text;
+                bFindClick(surface, cache, kExact);
+                if (m < 2) {
+                    ASSERT_TRUE(surface.lines.empty()) << text;
+                } else {
+                    const bool found = stored[m].count(text) > 0;
+                    ASSERT_EQ(surface.lines, Strings{text + (found ? " - Found" : " - Not Found")});
+                }
+            }
+        }
+    }
 }
 
 TEST(Progress, KeepsItsPositionInRange) {

@@ -41,7 +41,7 @@ DESTDIR="$scratch/stage" "$cmake" --install "$build" --prefix /usr >"$scratch/in
 }
 usr=$scratch/stage/usr
 expected="bin/lexigrove-cli share/man/man1/lexigrove-cli.1.gz share/doc/lexigrove/copyright
-  share/doc/lexigrove/changelog.gz share/lintian/overrides/lexigrove"
+  share/doc/lexigrove/changelog.gz share/lintian/overrides/lexigrove share/bash-completion/completions/lexigrove-cli"
 if [ "$kind" = gui ]; then
   expected="$expected bin/lexigrove share/man/man1/lexigrove.1.gz share/applications/$id.desktop
     share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg"
