@@ -170,6 +170,7 @@ public:
         return Flush();
     }
     bool Flush() {
+        if (!output_.Check()) return false;
         errno = 0;
         surface_.Flush();
         return output_.Check();
@@ -269,8 +270,12 @@ int Run(const std::vector<std::string>& args, std::istream& in, Output& output, 
                 << *request.wordsFile << (one ? " that is not a plain word\n" : " that are not plain words\n");
         }
     }
-    WordListCache cache(words ? WordListCache::ListLoader([&words](int length) { return words->List(length); })
-                              : WordListCache::ListLoader());
+    // Every search reads the file's lists, Wild's and Exact's private
+    // copies too.
+    const WordListCache::ListLoader fromFile =
+        words ? WordListCache::ListLoader([&words](int length) { return words->List(length); })
+              : WordListCache::ListLoader();
+    WordListCache cache(fromFile, fromFile);
     Searcher searcher(request, cache, output);
 
     if (request.text) {

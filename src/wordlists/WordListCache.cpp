@@ -2,8 +2,10 @@
 
 namespace lexigrove {
 
-WordListCache::WordListCache(ListLoader loader) : loader_(std::move(loader)) {
+WordListCache::WordListCache(ListLoader loader, ListLoader privateLoader)
+    : loader_(std::move(loader)), privateLoader_(std::move(privateLoader)) {
     if (!loader_) loader_ = LoadWordList;
+    if (!privateLoader_) privateLoader_ = LoadWordList;
 }
 
 const WordList& WordListCache::Fetch(int length) {

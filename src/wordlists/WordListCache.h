@@ -17,14 +17,16 @@ public:
     static constexpr int kSlots = 21;
 
     // `loader` supplies a list by length; the embedded lists by default.
-    explicit WordListCache(ListLoader loader = {});
+    // `privateLoader` supplies the private copies of LoadUncached: also the
+    // embedded lists by default, whatever `loader` is.
+    explicit WordListCache(ListLoader loader = {}, ListLoader privateLoader = {});
 
     // The list of `length`, loaded and split on first use and kept.
     const WordList& Fetch(int length);
 
-    // A new list of `length` from the same loader, not kept: for searches
-    // that use a private copy.
-    WordList LoadUncached(int length) const { return loader_(length); }
+    // A new list of `length`, not kept: for searches that use a private
+    // copy.
+    WordList LoadUncached(int length) const { return privateLoader_(length); }
 
     // The list in a slot, or nullptr when the slot is empty.
     const WordList* Peek(int length) const;
@@ -34,6 +36,7 @@ public:
 
 private:
     ListLoader loader_;
+    ListLoader privateLoader_;
     std::array<std::unique_ptr<WordList>, kSlots> slots_;
 };
 
