@@ -24,7 +24,7 @@
 #include <unordered_map>
 
 EListError::EListError(int index)
-    : std::runtime_error("List index out of bounds (" + std::to_string(index) + ")"), FIndex(index) {}
+    : std::runtime_error("List index out of bounds (" + std::to_string(index) + ")"), index_(index) {}
 
 namespace {
 
@@ -69,14 +69,14 @@ bool IsClassicStyle(const QStyle* style) {
 // does. It follows its row through the model and goes invalid with it.
 class RowAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
-    RowAccessible(TKsCheckListBox* list, int row) : FList(list), FIndex(list->model()->index(row, 0)) {}
+    RowAccessible(TKsCheckListBox* list, int row) : list_(list), index_(list->model()->index(row, 0)) {}
 
-    int Row() const { return FIndex.row(); }
+    int Row() const { return index_.row(); }
 
-    bool isValid() const override { return FList && FIndex.isValid(); }
+    bool isValid() const override { return list_ && index_.isValid(); }
     QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return FList ? FList->window()->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(FList.data()); }
+    QWindow* window() const override { return list_ ? list_->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(list_.data()); }
     QAccessibleInterface* child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
@@ -87,14 +87,14 @@ public:
     QString text(QAccessible::Text t) const override {
         if (!isValid() || t != QAccessible::Name)
             return {};
-        return FList->item(Row())->text();
+        return list_->item(Row())->text();
     }
 
     QRect rect() const override {
         if (!isValid())
             return {};
-        const QRect local = FList->visualRect(FIndex);
-        return QRect(FList->viewport()->mapToGlobal(local.topLeft()), local.size());
+        const QRect local = list_->visualRect(index_);
+        return QRect(list_->viewport()->mapToGlobal(local.topLeft()), local.size());
     }
 
     QAccessible::State state() const override {
@@ -102,16 +102,16 @@ public:
         if (!isValid())
             return st;
         const int row = Row();
-        if (!FList->isVisible() || !FList->viewport()->rect().intersects(FList->visualRect(FIndex)))
+        if (!list_->isVisible() || !list_->viewport()->rect().intersects(list_->visualRect(index_)))
             st.invisible = true;
-        if (!FList->isEnabled())
+        if (!list_->isEnabled())
             st.disabled = true;
         st.selectable = true;
         st.focusable = true;
-        st.selected = FList->selectionModel()->isSelected(FIndex);
-        st.focused = FList->hasFocus() && FList->currentIndex() == FIndex;
+        st.selected = list_->selectionModel()->isSelected(index_);
+        st.focused = list_->hasFocus() && list_->currentIndex() == index_;
         st.checkable = true;
-        const TCheckBoxState check = FList->GetState(row);
+        const TCheckBoxState check = list_->GetState(row);
         st.checked = check == cbChecked;
         st.checkStateMixed = check == cbGrayed;
         return st;
@@ -122,25 +122,25 @@ public:
     }
 
     QStringList actionNames() const override {
-        if (!isValid() || !FList->isEnabled())
+        if (!isValid() || !list_->isEnabled())
             return {};
         return {toggleAction()};
     }
 
     // The row is selected and toggled, as a left press on its box does.
     void doAction(const QString& name) override {
-        if (name != toggleAction() || !isValid() || !FList->isEnabled())
+        if (name != toggleAction() || !isValid() || !list_->isEnabled())
             return;
         const int row = Row();
-        FList->SetItemIndex(row);
-        FList->ToggleItem(row);
+        list_->SetItemIndex(row);
+        list_->ToggleItem(row);
     }
 
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    QPointer<TKsCheckListBox> FList;
-    QPersistentModelIndex FIndex;
+    QPointer<TKsCheckListBox> list_;
+    QPersistentModelIndex index_;
 };
 
 // The list as a screen reader sees it: a list whose children are its rows.
@@ -149,7 +149,7 @@ public:
     explicit ListAccessible(TKsCheckListBox* list) : QAccessibleWidget(list, QAccessible::List) {}
 
     ~ListAccessible() override {
-        for (const auto& entry : FRows)
+        for (const auto& entry : rows_)
             QAccessible::deleteAccessibleInterface(entry.second);
     }
 
@@ -160,16 +160,16 @@ public:
             return nullptr;
         // One interface per row for as long as the row lives, so that the
         // reader can keep hold of it; rows that moved get a fresh one.
-        const auto found = FRows.find(index);
-        if (found != FRows.end()) {
+        const auto found = rows_.find(index);
+        if (found != rows_.end()) {
             auto* row = static_cast<RowAccessible*>(QAccessible::accessibleInterface(found->second));
             if (row && row->isValid() && row->Row() == index)
                 return row;
             QAccessible::deleteAccessibleInterface(found->second);
-            FRows.erase(found);
+            rows_.erase(found);
         }
         auto* row = new RowAccessible(List(), index);
-        FRows[index] = QAccessible::registerAccessibleInterface(row);
+        rows_[index] = QAccessible::registerAccessibleInterface(row);
         return row;
     }
 
@@ -189,7 +189,7 @@ public:
 private:
     TKsCheckListBox* List() const { return static_cast<TKsCheckListBox*>(widget()); }
 
-    mutable std::unordered_map<int, QAccessible::Id> FRows;
+    mutable std::unordered_map<int, QAccessible::Id> rows_;
 };
 
 QAccessibleInterface* ListAccessibleFactory(const QString& key, QObject* object) {
@@ -226,11 +226,11 @@ TKsCheckListBox::TKsCheckListBox(QWidget* parent) : QListWidget(parent) {
         return true;
     }();
     (void)accessible;
-    FHeaderColor = palette().color(QPalette::WindowText);
-    FHeaderBackgroundColor = palette().color(QPalette::Button);
+    headerColor_ = palette().color(QPalette::WindowText);
+    headerBackgroundColor_ = palette().color(QPalette::Button);
 
-    FDelegate = new CellDelegate(this);
-    setItemDelegate(FDelegate);
+    delegate_ = new CellDelegate(this);
+    setItemDelegate(delegate_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setDragEnabled(false);
@@ -262,7 +262,6 @@ TKsCheckListBox::~TKsCheckListBox() {
     // The list's model outlives this part of the widget and resets itself
     // when it goes; nothing here may answer that.
     disconnect(model(), nullptr, this, nullptr);
-    FSavedStates.reset();
 }
 
 // ---------------------------------------------------------------- records
@@ -353,12 +352,6 @@ std::int32_t TKsCheckListBox::GetItemData(int index) const {
 void TKsCheckListBox::SetItemData(int index, std::int32_t value) {
     TKsCheckListBoxDataWrapper* record = ItemRecord(index);
     record->Data = value;
-    // While the rows are being rebuilt, each data write also hands the row
-    // its saved state, in row order.
-    if (FSavedStates && !FSavedStates->empty()) {
-        record->State = FSavedStates->front();
-        FSavedStates->pop_front();
-    }
 }
 
 void TKsCheckListBox::ToggleItem(int index) {
@@ -411,29 +404,14 @@ void TKsCheckListBox::SetItemIndex(int index) {
 // ------------------------------------------------------------- re-creation
 
 void TKsCheckListBox::RecreateWindow() {
-    const int rows = count();
-    if (rows > 0) {
-        FSavedStates.emplace();
-        for (int i = 0; i < rows; ++i)
-            FSavedStates->push_back(GetState(i));
+    // Every row gets a fresh record that keeps only its state and data.
+    for (int i = 0; i < count(); ++i) {
+        auto fresh = std::make_shared<TKsCheckListBoxDataWrapper>();
+        fresh->Data = GetItemData(i);
+        fresh->State = GetState(i);
+        StoreRecord(i, std::move(fresh));
     }
-    std::vector<std::int32_t> data;
-    data.reserve(static_cast<std::size_t>(rows));
-    for (int i = 0; i < rows; ++i)
-        data.push_back(GetItemData(i));
-    const int selected = ItemIndex();
-    const int scrolled = horizontalScrollBar()->value();
-
-    for (int i = 0; i < rows; ++i)
-        StoreRecord(i, nullptr);
-
-    for (int i = 0; i < rows; ++i)
-        SetItemData(i, data[static_cast<std::size_t>(i)]);
-    SetItemIndex(selected);
-    horizontalScrollBar()->setValue(scrolled);
-    if (rows > 0)
-        SetItemIndex(0);
-    FSavedStates.reset();
+    SetItemIndex(count() > 0 ? 0 : -1);
     UpdateStandardRowHeight();
     viewport()->update();
 }
@@ -441,61 +419,61 @@ void TKsCheckListBox::RecreateWindow() {
 // ------------------------------------------------------------- properties
 
 void TKsCheckListBox::SetItemHeight(int h) {
-    if (h <= 0 || h == FItemHeight)
+    if (h <= 0 || h == itemHeight_)
         return;
-    FItemHeight = h;
+    itemHeight_ = h;
     UpdateLayout();
 }
 
 void TKsCheckListBox::SetColumns(int n) {
-    if (n < 0 || n == FColumns)
+    if (n < 0 || n == columns_)
         return;
-    FColumns = n;
+    columns_ = n;
     UpdateLayout();
 }
 
 void TKsCheckListBox::SetStyle(TListBoxStyle style) {
-    if (style == FStyle)
+    if (style == style_)
         return;
-    FStyle = style;
+    style_ = style;
     UpdateStandardRowHeight();
     UpdateLayout();
 }
 
 int TKsCheckListBox::RowHeight() const {
-    return FStyle == lbStandard && FStandardRowHeight > 0 ? FStandardRowHeight : FItemHeight;
+    return style_ == lbStandard && standardRowHeight_ > 0 ? standardRowHeight_ : itemHeight_;
 }
 
 void TKsCheckListBox::SetFlat(bool value) {
-    if (value == FFlat)
+    if (value == flat_)
         return;
-    FFlat = value;
+    flat_ = value;
     viewport()->update();
 }
 
 void TKsCheckListBox::SetHeaderColor(const QColor& value) {
-    if (value == FHeaderColor)
+    if (value == headerColor_)
         return;
-    FHeaderColor = value;
+    headerColor_ = value;
     viewport()->update();
 }
 
 void TKsCheckListBox::SetHeaderBackgroundColor(const QColor& value) {
-    if (value == FHeaderBackgroundColor)
+    if (value == headerBackgroundColor_)
         return;
-    FHeaderBackgroundColor = value;
+    headerBackgroundColor_ = value;
     viewport()->update();
 }
 
 void TKsCheckListBox::UpdateStandardRowHeight() {
-    if (FStyle != lbStandard)
+    if (style_ != lbStandard)
         return;
-    FStandardRowHeight = QFontMetrics(font()).boundingRect(QStringLiteral("Wg")).height();
+    standardRowHeight_ = QFontMetrics(font()).boundingRect(QStringLiteral("Wg")).height();
     UpdateLayout();
 }
 
 void TKsCheckListBox::EvaluateStyledLook() {
-    FStyled = !IsClassicStyle(style());
+    styled_ = !IsClassicStyle(style());
 }
 
 // ------------------------------------------------------------------ layout
@@ -508,8 +486,8 @@ void TKsCheckListBox::UpdateLayout() {
     const int rowHeight = RowHeight();
     const QRect client = contentsRect();
     QSize cell;
-    if (FColumns > 0) {
-        const int columnWidth = std::max(1, (width() + FColumns - 3) / FColumns);
+    if (columns_ > 0) {
+        const int columnWidth = std::max(1, (width() + columns_ - 3) / columns_);
         const int perColumn = std::max(1, client.height() / rowHeight);
         const int columnsNeeded = (count() + perColumn - 1) / perColumn;
         const bool fits = columnsNeeded * columnWidth <= client.width();
@@ -530,8 +508,8 @@ void TKsCheckListBox::UpdateLayout() {
         setViewportMargins(0, 0, 0, 0);
         cell = QSize(std::max(1, viewport()->width()), rowHeight);
     }
-    if (FDelegate->Cell != cell || gridSize() != cell) {
-        FDelegate->Cell = cell;
+    if (delegate_->Cell != cell || gridSize() != cell) {
+        delegate_->Cell = cell;
         setGridSize(cell);
     }
 }
@@ -552,16 +530,16 @@ int TKsCheckListBox::TextWidth(int index) const {
 QRect TKsCheckListBox::CheckRect(int index) const {
     CheckIndex(index);
     const QRect row = RowRect(index);
-    return QRect(row.left() + FIndent, row.top(), CheckWidth(), row.height());
+    return QRect(row.left() + indent_, row.top(), CheckWidth(), row.height());
 }
 
 QRect TKsCheckListBox::CheckBoxRect(const QRect& row) const {
-    QRect box(row.left() + FIndent, row.top(), CheckWidth(), row.height());
+    QRect box(row.left() + indent_, row.top(), CheckWidth(), row.height());
     const int h = box.height();
     if (h > CheckHeight()) {
         // The styled and classic boxes round their centring differently, so
         // for even spare heights the styled box sits one pixel lower.
-        const int top = FStyled ? box.top() + h / 2 - CheckHeight() / 2
+        const int top = styled_ ? box.top() + h / 2 - CheckHeight() / 2
                                 : box.top() + (h - CheckHeight()) / 2;
         box = QRect(box.left(), top, CheckWidth(), CheckHeight());
     }
@@ -569,7 +547,7 @@ QRect TKsCheckListBox::CheckBoxRect(const QRect& row) const {
 }
 
 QRect TKsCheckListBox::TextRect(const QRect& row) const {
-    return row.adjusted(CheckWidth() + FIndent + kTextGap, 0, 0, 0);
+    return row.adjusted(CheckWidth() + indent_ + kTextGap, 0, 0, 0);
 }
 
 QRect TKsCheckListBox::FocusRect(int index) const {
@@ -604,7 +582,7 @@ void TKsCheckListBox::paintEvent(QPaintEvent* e) {
     QPainter p(viewport());
     p.setFont(font());
     const QBrush brush = viewport()->palette().brush(viewport()->backgroundRole());
-    const bool showParent = FStyled && FTrasparent;
+    const bool showParent = styled_ && trasparent_;
     if (!showParent)
         p.fillRect(e->rect(), brush);
 
@@ -630,7 +608,7 @@ void TKsCheckListBox::DrawRow(QPainter& p, int index, const QRect& row, bool foc
     QColor textColor;
     if (!isEnabled())
         textColor = palette().color(QPalette::Disabled, QPalette::Text);
-    else if (focused && FDrawSelect)
+    else if (focused && drawSelect_)
         textColor = palette().color(QPalette::HighlightedText);
     else
         textColor = palette().color(QPalette::Text);
@@ -639,14 +617,14 @@ void TKsCheckListBox::DrawRow(QPainter& p, int index, const QRect& row, bool foc
 
     if (focused) {
         const QRect frame = FocusRect(index);
-        if (FDrawSelect)
+        if (drawSelect_)
             p.fillRect(frame, palette().color(QPalette::Highlight));
         QStyleOptionFocusRect option;
         option.initFrom(this);
         option.rect = frame;
         option.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
-        option.backgroundColor = FDrawSelect ? palette().color(QPalette::Highlight)
-                                 : (FStyled && FTrasparent)
+        option.backgroundColor = drawSelect_ ? palette().color(QPalette::Highlight)
+                                 : (styled_ && trasparent_)
                                      ? palette().color(QPalette::Window)
                                      : viewport()->palette().color(viewport()->backgroundRole());
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, this);
@@ -681,7 +659,7 @@ void TKsCheckListBox::DrawCheck(QPainter& p, const QRect& box, TCheckBoxState st
         break;
     }
 
-    if (FStyled) {
+    if (styled_) {
         const TKsCheckListBoxDataWrapper* record = FindItemRecord(index);
         const bool hot = record && record->Hot;
         if (hot) {
@@ -711,7 +689,7 @@ void TKsCheckListBox::DrawCheck(QPainter& p, const QRect& box, TCheckBoxState st
         option.palette.setColor(QPalette::Text, option.palette.color(QPalette::Dark));
         p.fillRect(box.adjusted(2, 2, -2, -2), option.palette.button());
     }
-    if (!FFlat) {
+    if (!flat_) {
         style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &p, this);
         return;
     }
@@ -786,7 +764,7 @@ void TKsCheckListBox::TrackHot(const QPoint& pos) {
     if (under.isValid()) {
         hot = under.row();
         ItemRecord(hot);
-        const int reach = FIndent + CheckWidth() + kTextGap + TextWidth(hot);
+        const int reach = indent_ + CheckWidth() + kTextGap + TextWidth(hot);
         if (pos.x() - RowRect(hot).left() > reach)
             hot = -1;
     }
@@ -856,7 +834,7 @@ void TKsCheckListBox::HandlePress(QMouseEvent* e) {
 
 void TKsCheckListBox::mousePressEvent(QMouseEvent* e) {
     QListWidget::mousePressEvent(e);
-    if (!FInDoubleClick)
+    if (!inDoubleClick_)
         HandlePress(e);
 }
 
@@ -865,9 +843,9 @@ void TKsCheckListBox::mousePressEvent(QMouseEvent* e) {
 // twice. The list may replay it as a press of its own, which must not
 // toggle a third time.
 void TKsCheckListBox::mouseDoubleClickEvent(QMouseEvent* e) {
-    FInDoubleClick = true;
+    inDoubleClick_ = true;
     QListWidget::mouseDoubleClickEvent(e);
-    FInDoubleClick = false;
+    inDoubleClick_ = false;
     HandlePress(e);
 }
 

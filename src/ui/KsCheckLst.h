@@ -15,10 +15,8 @@
 #include <QListWidget>
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <stdexcept>
 
 
@@ -26,10 +24,10 @@
 class EListError : public std::runtime_error {
 public:
     explicit EListError(int index);
-    int Index() const noexcept { return FIndex; }
+    int Index() const noexcept { return index_; }
 
 private:
-    int FIndex;
+    int index_;
 };
 
 // Only cbChecked counts as checked; a grayed row reads as not checked.
@@ -108,34 +106,34 @@ public:
     void RecreateWindow();
 
     void SetItemHeight(int h);
-    int ItemHeight() const { return FItemHeight; }
+    int ItemHeight() const { return itemHeight_; }
     void SetColumns(int n);            // 0: one column that scrolls vertically
-    int Columns() const { return FColumns; }
+    int Columns() const { return columns_; }
     void SetStyle(TListBoxStyle style);
-    TListBoxStyle Style() const { return FStyle; }
-    int StandardRowHeight() const { return FStandardRowHeight; }
+    TListBoxStyle Style() const { return style_; }
+    int StandardRowHeight() const { return standardRowHeight_; }
     int RowHeight() const;             // the height the rows are laid out with
 
     // Flat, HeaderColor and HeaderBackgroundColor repaint when they change;
     // the others show at the next repaint.
-    void SetTrasparent(bool value) { FTrasparent = value; }
-    bool Trasparent() const { return FTrasparent; }
+    void SetTrasparent(bool value) { trasparent_ = value; }
+    bool Trasparent() const { return trasparent_; }
     void SetFlat(bool value);
-    bool Flat() const { return FFlat; }
-    void SetDrawSelect(bool value) { FDrawSelect = value; }
-    bool DrawSelect() const { return FDrawSelect; }
-    void SetIndent(int value) { FIndent = value; }
-    int Indent() const { return FIndent; }
+    bool Flat() const { return flat_; }
+    void SetDrawSelect(bool value) { drawSelect_ = value; }
+    bool DrawSelect() const { return drawSelect_; }
+    void SetIndent(int value) { indent_ = value; }
+    int Indent() const { return indent_; }
     void SetHeaderColor(const QColor& value);
-    QColor HeaderColor() const { return FHeaderColor; }
+    QColor HeaderColor() const { return headerColor_; }
     void SetHeaderBackgroundColor(const QColor& value);
-    QColor HeaderBackgroundColor() const { return FHeaderBackgroundColor; }
-    void SetHeaderAlignment(Qt::Alignment value) { FHeaderAlignment = value; }
-    Qt::Alignment HeaderAlignment() const { return FHeaderAlignment; }
+    QColor HeaderBackgroundColor() const { return headerBackgroundColor_; }
+    void SetHeaderAlignment(Qt::Alignment value) { headerAlignment_ = value; }
+    Qt::Alignment HeaderAlignment() const { return headerAlignment_; }
 
     // True while the check boxes take the styled look (hot, disabled and
     // the parent's background); false under Qt's classic "Windows" style.
-    bool StyledLook() const { return FStyled; }
+    bool StyledLook() const { return styled_; }
 
     // Where row drawing puts things, in viewport coordinates, for the row
     // rectangle that the list gives the row.
@@ -188,20 +186,19 @@ private:
     void EvaluateStyledLook();
 
     // Fields in the order the widget has always declared them.
-    bool FTrasparent = true;
-    bool FDrawSelect = false;
-    int FIndent = 8;
-    QColor FHeaderColor;
-    Qt::Alignment FHeaderAlignment = Qt::AlignLeft;
-    QColor FHeaderBackgroundColor;
-    bool FFlat = true;
-    int FStandardRowHeight = 0;
-    std::optional<std::deque<TCheckBoxState>> FSavedStates;
+    bool trasparent_ = true;
+    bool drawSelect_ = false;
+    int indent_ = 8;
+    QColor headerColor_;
+    Qt::Alignment headerAlignment_ = Qt::AlignLeft;
+    QColor headerBackgroundColor_;
+    bool flat_ = true;
+    int standardRowHeight_ = 0;
 
-    TListBoxStyle FStyle = lbOwnerDrawFixed;
-    int FItemHeight = 16;
-    int FColumns = 0;
-    bool FStyled = true;
-    bool FInDoubleClick = false;
-    CellDelegate* FDelegate = nullptr;
+    TListBoxStyle style_ = lbOwnerDrawFixed;
+    int itemHeight_ = 16;
+    int columns_ = 0;
+    bool styled_ = true;
+    bool inDoubleClick_ = false;
+    CellDelegate* delegate_ = nullptr;
 };
