@@ -43,23 +43,24 @@ void Report(const char* name, std::vector<double> ms, const std::string& extra) 
 }
 
 void Measure(const char* name, int runs, const std::function<void(TFrmMain&)>& prepare, const QString& text,
-             bool warm, QPushButton* TFrmMain::*button = &TFrmMain::b1) {
+             bool warm, const char* button = "b1") {
     std::vector<double> times;
     int lines = 0;
     for (int run = 0; run < runs; ++run) {
         TFrmMain w;
         w.show();
         if (!QTest::qWaitForWindowExposed(&w)) std::fprintf(stderr, "the window did not show\n");
-        for (int i = 0; i < w.cOpt->count(); ++i) w.cOpt->SetChecked(i, true);
-        w.tSearch->setText(text);
+        auto* options = w.findChild<TKsCheckListBox*>("cOpt");
+        for (int i = 0; i < options->count(); ++i) options->SetChecked(i, true);
+        w.findChild<QLineEdit*>("tSearch")->setText(text);
         if (warm) {  // the word lists loaded by an earlier search
-            QTest::mouseClick(w.b1, Qt::LeftButton);
+            QTest::mouseClick(w.findChild<QPushButton*>("b1"), Qt::LeftButton);
             w.ResultsClear();
-            w.tSearch->setText(text);
+            w.findChild<QLineEdit*>("tSearch")->setText(text);
         }
         prepare(w);
         QApplication::processEvents();
-        times.push_back(ClickToPaint(w, w.*button));
+        times.push_back(ClickToPaint(w, w.findChild<QPushButton*>(button)));
         lines = w.ResultsLineCount();
     }
     Report(name, times, "   lines in pane: " + std::to_string(lines));
@@ -68,7 +69,7 @@ void Measure(const char* name, int runs, const std::function<void(TFrmMain&)>& p
 }  // namespace
 
 int main(int argc, char** argv) {
-    LexigroveApp app(argc, argv);
+    lexigrove::LexigroveApp app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const QString allWords = QString(30, QLatin1Char('?'));
     const auto nothing = [](TFrmMain&) {};
@@ -80,7 +81,7 @@ int main(int argc, char** argv) {
                 QString million;
                 million.reserve(9 * 1000000);
                 for (int i = 0; i < 1000000; ++i) million += QStringLiteral("line%1\n").arg(i % 1000, 3, 10, QLatin1Char('0'));
-                w.mResults->setPlainText(million);
+                w.findChild<QPlainTextEdit*>("mResults")->setPlainText(million);
             },
             allWords, true);
     Measure("Unscramble 'aeinrst' (7 letters), cold", runs, nothing, QStringLiteral("aeinrst"), false);
@@ -89,8 +90,8 @@ int main(int argc, char** argv) {
     // A pasted text of a million letters, no spaces: Exact shows it back in
     // one line of the pane.
     const QString million = QString(1000000, QLatin1Char('a'));
-    Measure("Exact, 1,000,000 letters", runs, nothing, million, false, &TFrmMain::b3);
-    Measure("Wild, 1,000,000 letters", runs, nothing, million, false, &TFrmMain::b2);
-    Measure("Unscramble, 1,000,000 letters, all lengths", runs, nothing, million, false, &TFrmMain::b1);
+    Measure("Exact, 1,000,000 letters", runs, nothing, million, false, "b3");
+    Measure("Wild, 1,000,000 letters", runs, nothing, million, false, "b2");
+    Measure("Unscramble, 1,000,000 letters, all lengths", runs, nothing, million, false, "b1");
     return 0;
 }

@@ -5,7 +5,7 @@
 #include "ProgramInfo.h"
 
 int main(int argc, char** argv) {
-    LexigroveApp app(argc, argv);
+    lexigrove::LexigroveApp app(argc, argv);
     // Ties the window to its desktop entry (the Wayland app id; on X11 the
     // entry's StartupWMClass names the window class, "Lexigrove").
     QGuiApplication::setDesktopFileName(QString::fromLatin1(lexigrove::kApplicationId));

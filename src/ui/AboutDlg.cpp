@@ -18,6 +18,9 @@
 #include "LexigroveApp.h"
 #include "ProgramInfo.h"
 
+using lexigrove::Dispatch;
+using lexigrove::LexigroveApp;
+
 TFrmAbout* FrmAbout = nullptr;
 
 namespace lexigrove {
@@ -73,17 +76,6 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint
     label->adjustSize();
     label->move(at);
     return label;
-}
-
-// Runs a handler for an event; whatever escapes it goes to the
-// application's error box.
-template <typename Handler>
-void Dispatch(Handler&& handler) {
-    try {
-        handler();
-    } catch (...) {
-        LexigroveApp::ShowError(std::current_exception());
-    }
 }
 
 }  // namespace

@@ -42,18 +42,6 @@ public:
     TFrmAbout(const TFrmAbout&) = delete;
     TFrmAbout& operator=(const TFrmAbout&) = delete;
 
-    // Components, in the order the window declares them; they are created
-    // in stacking order (the shadow first, Close last).
-    QPushButton* Button1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Image1 = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* Label6 = nullptr;
-
     // Sizes the client area so that, with a frame of `frame` around it, the
     // outer size is kOuterSize.
     void FitOuterSizeFor(const QMargins& frame);
@@ -71,6 +59,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Components, in the order the window declares them; they are created
+    // in stacking order (the shadow first, Close last). Each carries its
+    // member's name as its object name.
+    QPushButton* Button1 = nullptr;  // "Close"
+    QLabel* Label1 = nullptr;        // the title
+    QLabel* Label2 = nullptr;        // the title's grey shadow
+    QLabel* Label3 = nullptr;        // the authors
+    QLabel* Label4 = nullptr;        // the copyright line
+    QLabel* Label5 = nullptr;        // the home page link
+    QLabel* Image1 = nullptr;        // the donate badge
+    QLabel* Label7 = nullptr;        // the word list's name
+    QLabel* Label6 = nullptr;        // "Special Thanks:"
+
     void CreateControls();
 
     // Makes the outer size kOuterSize once the frame's size is known, unless

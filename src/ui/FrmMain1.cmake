@@ -4,6 +4,10 @@ find_package(Qt6 REQUIRED COMPONENTS Svg)
 target_sources(lexigrove_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/FrmMain1.h
   ${CMAKE_CURRENT_LIST_DIR}/FrmMain1.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LengthOptions.h
+  ${CMAKE_CURRENT_LIST_DIR}/LengthOptions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ResultsLog.h
+  ${CMAKE_CURRENT_LIST_DIR}/ResultsLog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LexigroveApp.h
   ${CMAKE_CURRENT_LIST_DIR}/LexigroveApp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WindowFrame.h

@@ -39,10 +39,14 @@
 #include "AboutDlg.h"
 #include "CheckMarkAccessible.h"
 #include "KsCheckLst.h"
+#include "LengthOptions.h"
 #include "LexigroveApp.h"
 #include "ProgramInfo.h"
 #include "SearchCommand.h"
 #include "WindowFrame.h"
+
+using lexigrove::Dispatch;
+using lexigrove::LexigroveApp;
 
 namespace {
 
@@ -315,7 +319,7 @@ TFrmMain::TFrmMain(QWidget* parent, lexigrove::WordListCache::ListLoader loader)
 
     CreateControls();
     CreateMenus();
-    ConfigureLengthOptions();
+    lexigrove::SetUpLengthOptions(*cOpt);
     SetTabOrder();
     SetAccessibleNames();
     WireHandlers();
@@ -352,6 +356,7 @@ void TFrmMain::CreateControls() {
     mResults->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     mResults->setTabChangesFocus(true);
     mResults->setFocusPolicy(Qt::ClickFocus);
+    results_ = std::make_unique<lexigrove::ResultsLog>(mResults);
     bClear = MakeButton(GroupBox1, "bClear", "Clear text", {190, 142, 101, 25}, 0, Qt::ClickFocus);
     pbar1 = new QProgressBar(GroupBox1);
     pbar1->setObjectName(QStringLiteral("pbar1"));
@@ -431,22 +436,6 @@ void TFrmMain::CreateMenus() {
     Lists1->setObjectName(QStringLiteral("Lists1"));
 }
 
-void TFrmMain::ConfigureLengthOptions() {
-    for (int length = 2; length <= 14; ++length) cOpt->addItem(QStringLiteral("%1 Letter").arg(length));
-    cOpt->addItem(QStringLiteral("15+ Letter"));
-    cOpt->SetColumns(3);
-    cOpt->SetItemHeight(15);
-    cOpt->SetTrasparent(true);
-    cOpt->SetFlat(false);
-    cOpt->setFrameShape(QFrame::NoFrame);
-    QPalette palette = cOpt->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
-    cOpt->setPalette(palette);
-    cOpt->setFont(LexigroveApp::WindowFont());
-    // Reached by mouse only.
-    cOpt->setFocusPolicy(Qt::ClickFocus);
-}
-
 void TFrmMain::SetTabOrder() {
     // Only the edit box and the three search buttons are tab stops.
     QWidget::setTabOrder(tSearch, b1);
@@ -477,15 +466,6 @@ void TFrmMain::SetAccessibleNames() {
     tSearch->setAccessibleDescription(
         QStringLiteral("Letters to unscramble, or a pattern with a question mark for any letter"));
     cOpt->setAccessibleDescription(QStringLiteral("The word lengths that Unscramble lists"));
-}
-
-template <typename Handler>
-void TFrmMain::Dispatch(Handler&& handler) {
-    try {
-        handler();
-    } catch (...) {
-        LexigroveApp::ShowError(std::current_exception());
-    }
 }
 
 void TFrmMain::WireHandlers() {
@@ -582,9 +562,9 @@ bool TFrmMain::event(QEvent* event) {
 // Handlers
 
 void TFrmMain::bFindClick(QObject* Sender) {
-    deferredError_ = nullptr;
+    results_->ForgetDeferredError();
     lexigrove::bFindClick(*this, cache_, Tag(Sender));
-    if (deferredError_) std::rethrow_exception(std::exchange(deferredError_, nullptr));
+    results_->RaiseDeferredError();
 }
 
 void TFrmMain::tSearchKeyPress(QObject* /*Sender*/, QChar Key) {
@@ -620,7 +600,7 @@ void TFrmMain::mnuTopClick(QObject* /*Sender*/) {
     cOpt->RecreateWindow();
     progress_.SetPosition(0);
     ShowProgress();
-    FlushResults();
+    results_->Flush();
     mResults->setTextCursor(QTextCursor(mResults->document()));
     mResults->verticalScrollBar()->setValue(0);
 
@@ -721,78 +701,27 @@ void TFrmMain::ShowMessage(const std::string& text) {
 
 bool TFrmMain::ClearBeforeFind() const { return Clear1->isChecked(); }
 
-int TFrmMain::ResultsLineCount() const {
-    FlushResults();
-    const QTextDocument* document = mResults->document();
-    int count = document->blockCount();
-    if (document->lastBlock().text().isEmpty()) --count;
-    return count;
-}
+int TFrmMain::ResultsLineCount() const { return results_->LineCount(); }
 
 void TFrmMain::ResultsAppend(std::string_view line) {
     // A line that repeats the search text carries its characters outside
     // ASCII as single bytes; they are put back.
-    std::string typed;
     if (std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
-        const QByteArray utf8 = TypedText(line).toUtf8();
-        typed.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
-        line = typed;
-    }
-    // A new line goes at the start of the empty last line, so the text ends
-    // with a line break; after text the user typed without one, the line
-    // break comes first.
-    bool startsOnOpenLine;
-    if (pendingResults_.empty())
-        startsOnOpenLine = !mResults->document()->lastBlock().text().isEmpty();
-    else
-        startsOnOpenLine = pendingResults_.back() != '\n';
-    if (startsOnOpenLine) {
-        pendingResults_ += '\n';
-        pendingResults_ += line;
+        const QByteArray typed = TypedText(line).toUtf8();
+        results_->Append({typed.constData(), static_cast<std::size_t>(typed.size())});
     } else {
-        pendingResults_ += line;
-        pendingResults_ += '\n';
-    }
-    if (!updating_) FlushResults();
-}
-
-void TFrmMain::FlushResults() const {
-    if (pendingResults_.empty()) return;
-    const QString text = FromBytes(pendingResults_);
-    std::string().swap(pendingResults_);
-
-    QTextDocument* document = mResults->document();
-    // The program's own appends are not for the user's undo.
-    document->setUndoRedoEnabled(false);
-    QTextCursor cursor(document);
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text);
-    document->setUndoRedoEnabled(true);
-    // The caret follows the appended text.
-    mResults->setTextCursor(cursor);
-}
-
-void TFrmMain::ResultsClear() {
-    pendingResults_.clear();
-    mResults->clear();
-}
-
-void TFrmMain::ResultsBeginUpdate() { updating_ = true; }
-
-void TFrmMain::ResultsEndUpdate() {
-    updating_ = false;
-    // Called while a failed search unwinds, so nothing may leave here; a
-    // failure is kept for bFindClick to raise.
-    try {
-        FlushResults();
-    } catch (...) {
-        pendingResults_.clear();
-        if (!deferredError_) deferredError_ = std::current_exception();
+        results_->Append(line);
     }
 }
+
+void TFrmMain::ResultsClear() { results_->Clear(); }
+
+void TFrmMain::ResultsBeginUpdate() { results_->BeginUpdate(); }
+
+void TFrmMain::ResultsEndUpdate() { results_->EndUpdate(); }
 
 void TFrmMain::ResultsScrollToCaret() {
-    FlushResults();
+    results_->Flush();
     mResults->ensureCursorVisible();
 }
 

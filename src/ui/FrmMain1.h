@@ -7,12 +7,13 @@
 
 #include <QString>
 
-#include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "ResultsLog.h"
 #include "SearchSurface.h"
 #include "WordListCache.h"
 
@@ -38,32 +39,6 @@ public:
 
     TFrmMain(const TFrmMain&) = delete;
     TFrmMain& operator=(const TFrmMain&) = delete;
-
-    // Components, in the order the window declares them. The window owns
-    // every one of them through Qt's parent chain.
-    QGroupBox* GroupBox1 = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    QLineEdit* tSearch = nullptr;
-    QGroupBox* GroupBox3 = nullptr;
-    TKsCheckListBox* cOpt = nullptr;
-    QPushButton* bUncheck = nullptr;
-    QPushButton* bCheck = nullptr;
-    QPlainTextEdit* mResults = nullptr;
-    QPushButton* bClear = nullptr;
-    QMenuBar* MainMenu1 = nullptr;
-    QMenu* Search1 = nullptr;
-    QAction* mClear = nullptr;
-    QAction* N1 = nullptr;
-    QAction* mExit = nullptr;
-    QAction* Lists1 = nullptr;
-    QMenu* options1 = nullptr;
-    QAction* Clear1 = nullptr;
-    QPushButton* b1 = nullptr;
-    QPushButton* b2 = nullptr;
-    QPushButton* b3 = nullptr;
-    QAction* mnuTop = nullptr;
-    QLabel* Image1 = nullptr;
-    QProgressBar* pbar1 = nullptr;
 
     // Handlers. Each takes the control that raised the event; the search and
     // check buttons are told apart by their numeric tag.
@@ -121,24 +96,43 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Components, in the order the window declares them. The window owns
+    // every one of them through Qt's parent chain; each carries its member's
+    // name as its object name.
+    QGroupBox* GroupBox1 = nullptr;       // the "Results" frame
+    QGroupBox* GroupBox2 = nullptr;       // the "Enter your text" frame
+    QLineEdit* tSearch = nullptr;         // the edit box: letters or a pattern
+    QGroupBox* GroupBox3 = nullptr;       // the "Word length matches (Unscramble)" frame
+    TKsCheckListBox* cOpt = nullptr;      // the word length options
+    QPushButton* bUncheck = nullptr;      // "Uncheck All" (tag 0)
+    QPushButton* bCheck = nullptr;        // "Check All" (tag 1)
+    QPlainTextEdit* mResults = nullptr;   // the results pane
+    QPushButton* bClear = nullptr;        // "Clear text": empties the pane and the edit box
+    QMenuBar* MainMenu1 = nullptr;        // the menu bar
+    QMenu* Search1 = nullptr;             // the File menu
+    QAction* mClear = nullptr;            // File, "Clear"
+    QAction* N1 = nullptr;                // the File menu's separator
+    QAction* mExit = nullptr;             // File, "Exit"
+    QAction* Lists1 = nullptr;            // the "About" command on the menu bar
+    QMenu* options1 = nullptr;            // the Options menu
+    QAction* Clear1 = nullptr;            // Options, "Clear results before Find"
+    QPushButton* b1 = nullptr;            // "Unscramble"
+    QPushButton* b2 = nullptr;            // "Wild"
+    QPushButton* b3 = nullptr;            // "Exact"
+    QAction* mnuTop = nullptr;            // Options, "Always on Top"
+    QLabel* Image1 = nullptr;             // the donate badge
+    QProgressBar* pbar1 = nullptr;        // the search's progress bar
+
     void CreateControls();
     void CreateMenus();
-    void ConfigureLengthOptions();
     void SetTabOrder();
     void SetAccessibleNames();
     void WireHandlers();
-
-    // Runs a handler for an event; whatever escapes it goes to the
-    // application's error box.
-    template <typename Handler>
-    void Dispatch(Handler&& handler);
 
     // The text for `bytes` from ReadText, with each character outside ASCII
     // as the user typed it.
     QString TypedText(std::string_view bytes) const;
 
-    // Writes the appends held back since the last flush into the pane.
-    void FlushResults() const;
     void ShowProgress();
 
     // The byte that stands for a character outside ASCII.
@@ -155,11 +149,6 @@ private:
     lexigrove::WordListCache cache_;
     lexigrove::ProgressModel progress_{"QProgressBar"};
 
-    // Appends wait here, as bytes, while an update is open, and reach the
-    // pane in one insertion.
-    mutable std::string pendingResults_;
-    bool updating_ = false;
-    // A failure to write held-back results while closing an update, kept
-    // until the search has unwound.
-    std::exception_ptr deferredError_;
+    // The results pane's text as the searches write it.
+    std::unique_ptr<lexigrove::ResultsLog> results_;
 };

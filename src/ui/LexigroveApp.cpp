@@ -11,10 +11,12 @@
 
 #include "DisplayPlatform.h"
 
+namespace lexigrove {
+
 LexigroveApp::LexigroveApp(int& argc, char** argv)
-    : QApplication(argc, lexigrove::ArgumentsForPlatform(argc, argv)) {
+    : QApplication(argc, ArgumentsForPlatform(argc, argv)) {
     // Qt has its own connection to the display by now.
-    lexigrove::EndXDisplayProbe();
+    EndXDisplayProbe();
     // The name only, not a display name: Qt would append a display name to
     // every window caption.
     setApplicationName(QString::fromLatin1(kTitle));
@@ -91,3 +93,5 @@ QIcon LexigroveApp::Icon() {
 QPixmap LexigroveApp::DonateBadge(qreal devicePixelRatio) {
     return RenderSvg(QStringLiteral(":/lexigrove/donate.svg"), QSize(62, 31), devicePixelRatio);
 }
+
+}  // namespace lexigrove

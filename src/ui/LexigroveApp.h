@@ -10,6 +10,8 @@
 
 #include <exception>
 
+namespace lexigrove {
+
 class LexigroveApp : public QApplication {
     Q_OBJECT
 
@@ -43,3 +45,16 @@ public:
     // The donate badge, 62 x 31.
     static QPixmap DonateBadge(qreal devicePixelRatio = 1.0);
 };
+
+// Runs a window's handler for an event; whatever escapes it goes to the
+// application's error box.
+template <typename Handler>
+void Dispatch(Handler&& handler) {
+    try {
+        handler();
+    } catch (...) {
+        LexigroveApp::ShowError(std::current_exception());
+    }
+}
+
+}  // namespace lexigrove

@@ -27,6 +27,7 @@
 #include "FrmMain1.h"
 #include "KsCheckLst.h"
 #include "LexigroveApp.h"
+#include "WindowControls.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ bool WithAboutWindowOf(TFrmMain& main, const std::function<void(TFrmAbout&)>& wh
         seen = about != nullptr && about == FrmAbout && QTest::qWaitForWindowActive(about);
         if (about != nullptr) while_shown(*about);
     });
-    main.Lists1->trigger();
+    Lists1(main)->trigger();
     return seen;
 }
 
@@ -95,50 +96,50 @@ void TestAboutDlg::windowAndLayoutMatchTheTable() {
         QWidget* control;
         QPoint at;
     };
-    const Row rows[] = {{w.Label2, {16, 14}}, {w.Label1, {14, 13}},  {w.Label3, {97, 52}},
-                        {w.Label4, {97, 72}}, {w.Label5, {97, 92}},  {w.Image1, {17, 65}},
-                        {w.Label7, {109, 133}}, {w.Label6, {82, 114}}, {w.Button1, {94, 160}}};
-    QWidget* client = w.Button1->parentWidget();
+    const Row rows[] = {{Label2(w), {16, 14}}, {Label1(w), {14, 13}},  {Label3(w), {97, 52}},
+                        {Label4(w), {97, 72}}, {Label5(w), {97, 92}},  {Image1(w), {17, 65}},
+                        {Label7(w), {109, 133}}, {Label6(w), {82, 114}}, {Button1(w), {94, 160}}};
+    QWidget* client = Button1(w)->parentWidget();
     const QList<QWidget*> stacking = client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     QCOMPARE(stacking.size(), 9);
     for (int i = 0; i < 9; ++i) {
         const Row& row = rows[i];
         QVERIFY2(stacking[i] == row.control, qPrintable(row.control->objectName()));  // creation order
         QCOMPARE(row.control->pos(), row.at);
-        if (auto* label = qobject_cast<QLabel*>(row.control); label != nullptr && label != w.Image1) {
+        if (auto* label = qobject_cast<QLabel*>(row.control); label != nullptr && label != Image1(w)) {
             QCOMPARE(label->size(), label->sizeHint());  // sized to its text
             QCOMPARE(label->textFormat(), Qt::PlainText);
         }
     }
-    QCOMPARE(w.Image1->size(), QSize(62, 31));
-    QCOMPARE(w.Image1->pixmap().toImage(), LexigroveApp::DonateBadge(w.devicePixelRatioF()).toImage());
-    QCOMPARE(w.Button1->size(), QSize(75, 25));
-    QCOMPARE(w.Button1->text(), QStringLiteral("Close"));
-    QVERIFY(w.Button1->isDefault());
+    QCOMPARE(Image1(w)->size(), QSize(62, 31));
+    QCOMPARE(Image1(w)->pixmap().toImage(), lexigrove::LexigroveApp::DonateBadge(w.devicePixelRatioF()).toImage());
+    QCOMPARE(Button1(w)->size(), QSize(75, 25));
+    QCOMPARE(Button1(w)->text(), QStringLiteral("Close"));
+    QVERIFY(Button1(w)->isDefault());
 
-    QCOMPARE(w.Label1->text(), QStringLiteral("Lexigrove v2.2"));
-    QCOMPARE(w.Label2->text(), w.Label1->text());
-    QCOMPARE(w.Label1->font().pixelSize(), 29);
-    QCOMPARE(w.Label2->font().pixelSize(), 29);
-    QCOMPARE(w.Label2->palette().color(QPalette::WindowText), QColor(192, 192, 192));
-    QVERIFY(!w.Label1->autoFillBackground() && !w.Label2->autoFillBackground());
-    QCOMPARE(w.Label5->text(), QStringLiteral(LEXIGROVE_TEST_HOMEPAGE_URL));
-    QCOMPARE(w.Label5->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    QVERIFY(w.Label5->font().underline());
-    QCOMPARE(w.Label5->cursor().shape(), Qt::PointingHandCursor);
-    QCOMPARE(w.Image1->cursor().shape(), Qt::PointingHandCursor);
-    QCOMPARE(w.Label6->text(), QStringLiteral("Special Thanks:"));
-    QVERIFY(w.Label6->font().bold());
-    for (QLabel* line : {w.Label3, w.Label4, w.Label7}) {
+    QCOMPARE(Label1(w)->text(), QStringLiteral("Lexigrove v2.2"));
+    QCOMPARE(Label2(w)->text(), Label1(w)->text());
+    QCOMPARE(Label1(w)->font().pixelSize(), 29);
+    QCOMPARE(Label2(w)->font().pixelSize(), 29);
+    QCOMPARE(Label2(w)->palette().color(QPalette::WindowText), QColor(192, 192, 192));
+    QVERIFY(!Label1(w)->autoFillBackground() && !Label2(w)->autoFillBackground());
+    QCOMPARE(Label5(w)->text(), QStringLiteral(LEXIGROVE_TEST_HOMEPAGE_URL));
+    QCOMPARE(Label5(w)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QVERIFY(Label5(w)->font().underline());
+    QCOMPARE(Label5(w)->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(Image1(w)->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(Label6(w)->text(), QStringLiteral("Special Thanks:"));
+    QVERIFY(Label6(w)->font().bold());
+    for (QLabel* line : {Label3(w), Label4(w), Label7(w)}) {
         QCOMPARE(line->font().pixelSize(), 11);
         QVERIFY(!line->font().bold());
     }
-    QCOMPARE(w.Label3->text(), QStringLiteral("By Lexigrove contributors"));
-    QVERIFY(w.Label4->text().contains(QStringLiteral("Lexigrove contributors")));
+    QCOMPARE(Label3(w)->text(), QStringLiteral("By Lexigrove contributors"));
+    QVERIFY(Label4(w)->text().contains(QStringLiteral("Lexigrove contributors")));
 
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    QCOMPARE(QApplication::focusWidget(), w.Button1);
+    QCOMPARE(QApplication::focusWidget(), Button1(w));
     QTRY_COMPARE(w.frameGeometry().size(), TFrmAbout::kOuterSize);
 }
 
@@ -146,11 +147,11 @@ void TestAboutDlg::titleShowsASilverShadowRightAndBelow() {
     TFrmAbout w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const QRect title = w.Label1->geometry().united(w.Label2->geometry());
-    const QImage image = w.Button1->parentWidget()->grab(title).toImage();
+    const QRect title = Label1(w)->geometry().united(Label2(w)->geometry());
+    const QImage image = Button1(w)->parentWidget()->grab(title).toImage();
     // Where the glyphs are solid the two colours show unmixed: the dark
     // title everywhere it is drawn, the silver one where it peeps out.
-    const QRgb front = w.Label1->palette().color(QPalette::WindowText).rgb();
+    const QRgb front = Label1(w)->palette().color(QPalette::WindowText).rgb();
     QRect dark, silver;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
@@ -171,10 +172,10 @@ void TestAboutDlg::enterClosesEscapeDoesNot() {
         TFrmAbout w;
         bool openAfterEscape = false;
         QTimer::singleShot(0, &w, [&] {
-            if (!QTest::qWaitForWindowActive(&w) || QApplication::focusWidget() != w.Button1) return;
-            QTest::keyClick(w.Button1, Qt::Key_Escape);
+            if (!QTest::qWaitForWindowActive(&w) || QApplication::focusWidget() != Button1(w)) return;
+            QTest::keyClick(Button1(w), Qt::Key_Escape);
             openAfterEscape = w.isVisible();
-            QTest::keyClick(w.Button1, enter);
+            QTest::keyClick(Button1(w), enter);
         });
         QTimer::singleShot(2000, &w, &QDialog::accept);  // in case Enter fails
         QCOMPARE(w.exec(), int(QDialog::Rejected));
@@ -186,10 +187,10 @@ void TestAboutDlg::enterClosesWhateverWasClickedOrTabbedTo() {
     OpenedAddresses opened;
     using Action = std::function<void(TFrmAbout&)>;
     const Action actions[] = {
-        [](TFrmAbout& w) { QTest::mouseClick(w.Label3, Qt::LeftButton); },
-        [](TFrmAbout& w) { QTest::mouseClick(w.Label5, Qt::LeftButton); },
-        [](TFrmAbout& w) { QTest::mouseClick(w.Image1, Qt::LeftButton); },
-        [](TFrmAbout& w) { QTest::mouseClick(w.Button1->parentWidget(), Qt::LeftButton, {}, QPoint(5, 200)); },
+        [](TFrmAbout& w) { QTest::mouseClick(Label3(w), Qt::LeftButton); },
+        [](TFrmAbout& w) { QTest::mouseClick(Label5(w), Qt::LeftButton); },
+        [](TFrmAbout& w) { QTest::mouseClick(Image1(w), Qt::LeftButton); },
+        [](TFrmAbout& w) { QTest::mouseClick(Button1(w)->parentWidget(), Qt::LeftButton, {}, QPoint(5, 200)); },
         [](TFrmAbout&) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); },
     };
     for (const Action& action : actions) {
@@ -219,15 +220,15 @@ void TestAboutDlg::linkAndBadgeHandTheirAddressesToTheDesktop() {
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    QTest::mouseClick(w.Label5, Qt::LeftButton);
-    QTest::mouseClick(w.Label5, Qt::LeftButton);
-    w.Label5->setText(QStringLiteral("https://example.net/elsewhere"));
-    QTest::mouseClick(w.Label5, Qt::LeftButton);
+    QTest::mouseClick(Label5(w), Qt::LeftButton);
+    QTest::mouseClick(Label5(w), Qt::LeftButton);
+    Label5(w)->setText(QStringLiteral("https://example.net/elsewhere"));
+    QTest::mouseClick(Label5(w), Qt::LeftButton);
     // Let go outside the link: no click. The right button: no click either.
-    QTest::mousePress(w.Label5, Qt::LeftButton);
-    QTest::mouseRelease(w.Label5, Qt::LeftButton, {}, QPoint(-5, -5));
-    QTest::mouseClick(w.Label5, Qt::RightButton);
-    QTest::mouseClick(w.Image1, Qt::LeftButton);
+    QTest::mousePress(Label5(w), Qt::LeftButton);
+    QTest::mouseRelease(Label5(w), Qt::LeftButton, {}, QPoint(-5, -5));
+    QTest::mouseClick(Label5(w), Qt::RightButton);
+    QTest::mouseClick(Image1(w), Qt::LeftButton);
 
     const QString home = QStringLiteral(LEXIGROVE_TEST_HOMEPAGE_URL);
     QCOMPARE(opened.Addresses().size(), 4);
@@ -258,7 +259,7 @@ void TestAboutDlg::resizingMovesNothingAndSmallWindowsScroll() {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     auto* scroller = w.findChild<QScrollArea*>();
     QVERIFY(scroller != nullptr);
-    QWidget* client = w.Button1->parentWidget();
+    QWidget* client = Button1(w)->parentWidget();
     const QList<QWidget*> controls = client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     QList<QRect> before;
     for (QWidget* control : controls) before << control->geometry();
@@ -278,8 +279,8 @@ void TestAboutDlg::resizingMovesNothingAndSmallWindowsScroll() {
     scroller->horizontalScrollBar()->setValue(scroller->horizontalScrollBar()->maximum());
     scroller->verticalScrollBar()->setValue(scroller->verticalScrollBar()->maximum());
     const QRect shown(client->mapFrom(scroller->viewport(), QPoint(0, 0)), scroller->viewport()->size());
-    QVERIFY(shown.contains(w.Button1->geometry().bottomRight()));
-    QVERIFY(shown.right() >= w.Label5->geometry().right());
+    QVERIFY(shown.contains(Button1(w)->geometry().bottomRight()));
+    QVERIFY(shown.right() >= Label5(w)->geometry().right());
 }
 
 void TestAboutDlg::placementIsCentredOverTheMainWindowUnclamped() {
@@ -324,7 +325,7 @@ void TestAboutDlg::aboutCommandShowsModallyAndDestroysAfterwards() {
     QVERIFY(WithAboutWindowOf(main, [&](TFrmAbout& about) {
         first = &about;
         modal = about.isModal() && QApplication::activeModalWidget() == &about && about.parentWidget() == &main;
-        about.Label5->setText(QStringLiteral("changed"));
+        Label5(about)->setText(QStringLiteral("changed"));
         about.resize(150, 100);
         about.close();
     }));
@@ -336,9 +337,9 @@ void TestAboutDlg::aboutCommandShowsModallyAndDestroysAfterwards() {
     QString link;
     QSize outer;
     QVERIFY(WithAboutWindowOf(main, [&](TFrmAbout& about) {
-        link = about.Label5->text();
+        link = Label5(about)->text();
         outer = about.frameGeometry().size();
-        QTest::mouseClick(about.Button1, Qt::LeftButton);
+        QTest::mouseClick(Button1(about), Qt::LeftButton);
     }));
     QCOMPARE(link, QStringLiteral(LEXIGROVE_TEST_HOMEPAGE_URL));
     QCOMPARE(outer, TFrmAbout::kOuterSize);
@@ -348,26 +349,26 @@ void TestAboutDlg::aboutCommandShowsModallyAndDestroysAfterwards() {
 
 void TestAboutDlg::everyControlOfBothWindowsHasAnAccessibleName() {
     TFrmAbout about;
-    for (QWidget* control : std::initializer_list<QWidget*>{about.Button1, about.Label1, about.Label2, about.Label3,
-                                                            about.Label4, about.Label5, about.Image1, about.Label7,
-                                                            about.Label6})
+    for (QWidget* control : std::initializer_list<QWidget*>{Button1(about), Label1(about), Label2(about), Label3(about),
+                                                            Label4(about), Label5(about), Image1(about), Label7(about),
+                                                            Label6(about)})
         QVERIFY2(!AccessibleName(control).isEmpty(), qPrintable(control->objectName()));
-    QCOMPARE(AccessibleName(about.Image1), QStringLiteral("Donate"));
-    QCOMPARE(AccessibleName(about.Label5), QStringLiteral(LEXIGROVE_TEST_HOMEPAGE_URL));
+    QCOMPARE(AccessibleName(Image1(about)), QStringLiteral("Donate"));
+    QCOMPARE(AccessibleName(Label5(about)), QStringLiteral(LEXIGROVE_TEST_HOMEPAGE_URL));
 
     TFrmMain main;
     for (QWidget* control : std::initializer_list<QWidget*>{
-             main.GroupBox1, main.GroupBox2, main.tSearch, main.GroupBox3, main.cOpt, main.bUncheck, main.bCheck,
-             main.mResults, main.bClear, main.MainMenu1, main.b1, main.b2, main.b3, main.Image1, main.pbar1})
+             GroupBox1(main), GroupBox2(main), tSearch(main), GroupBox3(main), cOpt(main), bUncheck(main), bCheck(main),
+             mResults(main), bClear(main), MainMenu1(main), b1(main), b2(main), b3(main), Image1(main), pbar1(main)})
         QVERIFY2(!AccessibleName(control).isEmpty(), qPrintable(control->objectName()));
-    QCOMPARE(AccessibleName(main.b1), QStringLiteral("Unscramble"));
-    QCOMPARE(AccessibleName(main.tSearch), QStringLiteral("Letters or pattern"));
-    for (QAction* item : {main.mClear, main.mExit, main.Lists1, main.mnuTop, main.Clear1})
+    QCOMPARE(AccessibleName(b1(main)), QStringLiteral("Unscramble"));
+    QCOMPARE(AccessibleName(tSearch(main)), QStringLiteral("Letters or pattern"));
+    for (QAction* item : {mClear(main), mExit(main), Lists1(main), mnuTop(main), Clear1(main)})
         QVERIFY2(!item->text().isEmpty(), qPrintable(item->objectName()));
 }
 
 int main(int argc, char** argv) {
-    LexigroveApp app(argc, argv);
+    lexigrove::LexigroveApp app(argc, argv);
     TestAboutDlg test;
     return QTest::qExec(&test, argc, argv);
 }

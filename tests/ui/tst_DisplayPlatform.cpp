@@ -11,6 +11,7 @@
 #include "DisplayPlatform.h"
 #include "FrmMain1.h"
 #include "LexigroveApp.h"
+#include "WindowControls.h"
 
 class TestDisplayPlatform : public QObject {
     Q_OBJECT
@@ -99,24 +100,24 @@ void TestDisplayPlatform::alwaysOnTopSaysSoWhereItCannotWork() {
 
     TFrmMain w;
     // The item itself is as it always is.
-    QCOMPARE(w.mnuTop->text(), QStringLiteral("&Always on Top"));
-    QVERIFY(w.mnuTop->isCheckable());
-    QVERIFY(!w.mnuTop->isChecked());
+    QCOMPARE(mnuTop(w)->text(), QStringLiteral("&Always on Top"));
+    QVERIFY(mnuTop(w)->isCheckable());
+    QVERIFY(!mnuTop(w)->isChecked());
     if (wayland) {
-        QVERIFY(w.mnuTop->toolTip().contains(QLatin1String("Wayland")));
-        QCOMPARE(w.mnuTop->statusTip(), w.mnuTop->toolTip());
-        QVERIFY(w.options1->toolTipsVisible());
+        QVERIFY(mnuTop(w)->toolTip().contains(QLatin1String("Wayland")));
+        QCOMPARE(mnuTop(w)->statusTip(), mnuTop(w)->toolTip());
+        QVERIFY(options1(w)->toolTipsVisible());
         // Its handler still toggles the mark.
-        w.mnuTopClick(w.mnuTop);
-        QVERIFY(w.mnuTop->isChecked());
+        w.mnuTopClick(mnuTop(w));
+        QVERIFY(mnuTop(w)->isChecked());
     } else {
-        QVERIFY(w.mnuTop->statusTip().isEmpty());
-        QVERIFY(!w.options1->toolTipsVisible());
+        QVERIFY(mnuTop(w)->statusTip().isEmpty());
+        QVERIFY(!options1(w)->toolTipsVisible());
     }
 }
 
 int main(int argc, char** argv) {
-    LexigroveApp app(argc, argv);
+    lexigrove::LexigroveApp app(argc, argv);
     TestDisplayPlatform test;
     return QTest::qExec(&test, argc, argv);
 }

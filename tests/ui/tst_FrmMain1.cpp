@@ -32,6 +32,7 @@
 #include "KsCheckLst.h"
 #include "LexigroveApp.h"
 #include "SearchCommand.h"
+#include "WindowControls.h"
 
 namespace {
 
@@ -68,18 +69,18 @@ void AnswerNextBox(BoxSeen* seen, int key = Qt::Key_Escape) {
     timer->start(10);
 }
 
-QString Results(const TFrmMain& w) { return w.mResults->toPlainText(); }
+QString Results(const TFrmMain& w) { return mResults(w)->toPlainText(); }
 
-void CheckAll(TFrmMain& w) { QTest::mouseClick(w.bCheck, Qt::LeftButton); }
+void CheckAll(TFrmMain& w) { QTest::mouseClick(bCheck(w), Qt::LeftButton); }
 
 void Type(TFrmMain& w, const QString& text) {
-    w.tSearch->clear();
+    tSearch(w)->clear();
     bool ascii = true;
     for (QChar c : text) ascii = ascii && c.unicode() < 128;
     if (ascii)
-        QTest::keyClicks(w.tSearch, text);
+        QTest::keyClicks(tSearch(w), text);
     else
-        w.tSearch->insert(text);  // as if pasted: key clicks cannot carry these
+        tSearch(w)->insert(text);  // as if pasted: key clicks cannot carry these
 }
 
 const QString kSeparator = QStringLiteral("-----------------------------");
@@ -139,101 +140,101 @@ void TestFrmMain::windowAndLayoutMatchTheTable() {
         QRect geometry;
     };
     const Row rows[] = {
-        {w.GroupBox1, w.centralWidget(), {8, 220, 301, 173}}, {w.mResults, w.GroupBox1, {8, 16, 282, 123}},
-        {w.bClear, w.GroupBox1, {190, 142, 101, 25}},         {w.pbar1, w.GroupBox1, {8, 145, 175, 18}},
-        {w.GroupBox2, w.centralWidget(), {8, 2, 301, 83}},    {w.Image1, w.GroupBox2, {234, 9, 62, 31}},
-        {w.tSearch, w.GroupBox2, {9, 18, 218, 21}},           {w.b1, w.GroupBox2, {21, 47, 75, 25}},
-        {w.b2, w.GroupBox2, {106, 47, 75, 25}},               {w.b3, w.GroupBox2, {189, 47, 75, 25}},
-        {w.GroupBox3, w.centralWidget(), {8, 89, 301, 128}},  {w.cOpt, w.GroupBox3, {6, 16, 289, 81}},
-        {w.bUncheck, w.GroupBox3, {157, 97, 75, 25}},         {w.bCheck, w.GroupBox3, {68, 97, 75, 25}},
+        {GroupBox1(w), w.centralWidget(), {8, 220, 301, 173}}, {mResults(w), GroupBox1(w), {8, 16, 282, 123}},
+        {bClear(w), GroupBox1(w), {190, 142, 101, 25}},         {pbar1(w), GroupBox1(w), {8, 145, 175, 18}},
+        {GroupBox2(w), w.centralWidget(), {8, 2, 301, 83}},    {Image1(w), GroupBox2(w), {234, 9, 62, 31}},
+        {tSearch(w), GroupBox2(w), {9, 18, 218, 21}},           {b1(w), GroupBox2(w), {21, 47, 75, 25}},
+        {b2(w), GroupBox2(w), {106, 47, 75, 25}},               {b3(w), GroupBox2(w), {189, 47, 75, 25}},
+        {GroupBox3(w), w.centralWidget(), {8, 89, 301, 128}},  {cOpt(w), GroupBox3(w), {6, 16, 289, 81}},
+        {bUncheck(w), GroupBox3(w), {157, 97, 75, 25}},         {bCheck(w), GroupBox3(w), {68, 97, 75, 25}},
     };
     for (const Row& row : rows) {
         QVERIFY2(row.control->parentWidget() == row.parent, qPrintable(row.control->objectName()));
         QCOMPARE(row.control->geometry(), row.geometry);
     }
 
-    QCOMPARE(w.GroupBox1->title(), QStringLiteral("Results"));
-    QCOMPARE(w.GroupBox2->title(), QStringLiteral("Enter your text"));
-    QCOMPARE(w.GroupBox3->title(), QStringLiteral("Word length matches (Unscramble)"));
-    QCOMPARE(w.b1->text(), QStringLiteral("&Unscramble"));
-    QCOMPARE(w.b2->text(), QStringLiteral("&Wild"));
-    QCOMPARE(w.b3->text(), QStringLiteral("&Exact"));
-    QCOMPARE(w.bClear->text(), QStringLiteral("Clear text"));
-    QCOMPARE(w.bCheck->text(), QStringLiteral("Check All"));
-    QCOMPARE(w.bUncheck->text(), QStringLiteral("Uncheck All"));
-    QCOMPARE(TFrmMain::Tag(w.b1), 1);
-    QCOMPARE(TFrmMain::Tag(w.b2), 2);
-    QCOMPARE(TFrmMain::Tag(w.b3), 3);
-    QCOMPARE(TFrmMain::Tag(w.bCheck), 1);
-    QCOMPARE(TFrmMain::Tag(w.bUncheck), 0);
+    QCOMPARE(GroupBox1(w)->title(), QStringLiteral("Results"));
+    QCOMPARE(GroupBox2(w)->title(), QStringLiteral("Enter your text"));
+    QCOMPARE(GroupBox3(w)->title(), QStringLiteral("Word length matches (Unscramble)"));
+    QCOMPARE(b1(w)->text(), QStringLiteral("&Unscramble"));
+    QCOMPARE(b2(w)->text(), QStringLiteral("&Wild"));
+    QCOMPARE(b3(w)->text(), QStringLiteral("&Exact"));
+    QCOMPARE(bClear(w)->text(), QStringLiteral("Clear text"));
+    QCOMPARE(bCheck(w)->text(), QStringLiteral("Check All"));
+    QCOMPARE(bUncheck(w)->text(), QStringLiteral("Uncheck All"));
+    QCOMPARE(TFrmMain::Tag(b1(w)), 1);
+    QCOMPARE(TFrmMain::Tag(b2(w)), 2);
+    QCOMPARE(TFrmMain::Tag(b3(w)), 3);
+    QCOMPARE(TFrmMain::Tag(bCheck(w)), 1);
+    QCOMPARE(TFrmMain::Tag(bUncheck(w)), 0);
 
-    QCOMPARE(w.cOpt->count(), 14);
-    QCOMPARE(w.cOpt->item(0)->text(), QStringLiteral("2 Letter"));
-    QCOMPARE(w.cOpt->item(12)->text(), QStringLiteral("14 Letter"));
-    QCOMPARE(w.cOpt->item(13)->text(), QStringLiteral("15+ Letter"));
-    for (int i = 0; i < 14; ++i) QVERIFY(!w.cOpt->GetChecked(i));
+    QCOMPARE(cOpt(w)->count(), 14);
+    QCOMPARE(cOpt(w)->item(0)->text(), QStringLiteral("2 Letter"));
+    QCOMPARE(cOpt(w)->item(12)->text(), QStringLiteral("14 Letter"));
+    QCOMPARE(cOpt(w)->item(13)->text(), QStringLiteral("15+ Letter"));
+    for (int i = 0; i < 14; ++i) QVERIFY(!cOpt(w)->GetChecked(i));
 
     QCOMPARE(w.font().family(), QStringLiteral("Liberation Sans"));
     QCOMPARE(w.font().pixelSize(), 11);
-    for (QWidget* entry : {static_cast<QWidget*>(w.tSearch), static_cast<QWidget*>(w.mResults)}) {
+    for (QWidget* entry : {static_cast<QWidget*>(tSearch(w)), static_cast<QWidget*>(mResults(w))}) {
         QCOMPARE(entry->font().family(), QStringLiteral("Liberation Mono"));
         QCOMPARE(entry->font().pixelSize(), 13);
         QCOMPARE(entry->palette().color(QPalette::Text), QColor(0, 0, 255));
         QCOMPARE(entry->palette().color(QPalette::Base), QColor(Qt::white));
     }
-    QVERIFY(!w.mResults->isReadOnly());
-    QCOMPARE(w.mResults->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    QCOMPARE(w.mResults->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(w.mResults->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QVERIFY(!mResults(w)->isReadOnly());
+    QCOMPARE(mResults(w)->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(mResults(w)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(mResults(w)->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QVERIFY(Results(w).isEmpty());
-    QVERIFY(w.tSearch->maxLength() >= 1 << 30);
-    QCOMPARE(w.pbar1->value(), 0);
+    QVERIFY(tSearch(w)->maxLength() >= 1 << 30);
+    QCOMPARE(pbar1(w)->value(), 0);
     QCOMPARE(w.ProgressMaximum(), 100);
-    QVERIFY(!w.Image1->pixmap().isNull());
-    QCOMPARE(w.Image1->cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(!Image1(w)->pixmap().isNull());
+    QCOMPARE(Image1(w)->cursor().shape(), Qt::PointingHandCursor);
 }
 
 void TestFrmMain::menusHaveTheirItemsAndNoShortcuts() {
     TFrmMain& w = *w_;
-    const QList<QAction*> top = w.MainMenu1->actions();
+    const QList<QAction*> top = MainMenu1(w)->actions();
     QCOMPARE(top.size(), 3);
     QCOMPARE(top[0]->text(), QStringLiteral("&File"));
     QCOMPARE(top[1]->text(), QStringLiteral("&Options"));
-    QCOMPARE(top[2], w.Lists1);
-    QCOMPARE(w.Lists1->text(), QStringLiteral("&About"));
-    QVERIFY(w.Lists1->menu() == nullptr);
+    QCOMPARE(top[2], Lists1(w));
+    QCOMPARE(Lists1(w)->text(), QStringLiteral("&About"));
+    QVERIFY(Lists1(w)->menu() == nullptr);
 
-    const QList<QAction*> file = w.Search1->actions();
+    const QList<QAction*> file = Search1(w)->actions();
     QCOMPARE(file.size(), 3);
-    QCOMPARE(file[0], w.mClear);
+    QCOMPARE(file[0], mClear(w));
     QVERIFY(file[1]->isSeparator());
-    QCOMPARE(file[2], w.mExit);
-    QCOMPARE(w.mClear->text(), QStringLiteral("&Clear"));
-    QCOMPARE(w.mExit->text(), QStringLiteral("E&xit"));
+    QCOMPARE(file[2], mExit(w));
+    QCOMPARE(mClear(w)->text(), QStringLiteral("&Clear"));
+    QCOMPARE(mExit(w)->text(), QStringLiteral("E&xit"));
 
-    const QList<QAction*> options = w.options1->actions();
+    const QList<QAction*> options = options1(w)->actions();
     QCOMPARE(options.size(), 2);
-    QCOMPARE(options[0], w.mnuTop);
-    QCOMPARE(options[1], w.Clear1);
-    QCOMPARE(w.mnuTop->text(), QStringLiteral("&Always on Top"));
-    QCOMPARE(w.Clear1->text(), QStringLiteral("&Clear results before Find"));
-    QVERIFY(w.mnuTop->isCheckable() && !w.mnuTop->isChecked());
-    QVERIFY(w.Clear1->isCheckable() && !w.Clear1->isChecked());
+    QCOMPARE(options[0], mnuTop(w));
+    QCOMPARE(options[1], Clear1(w));
+    QCOMPARE(mnuTop(w)->text(), QStringLiteral("&Always on Top"));
+    QCOMPARE(Clear1(w)->text(), QStringLiteral("&Clear results before Find"));
+    QVERIFY(mnuTop(w)->isCheckable() && !mnuTop(w)->isChecked());
+    QVERIFY(Clear1(w)->isCheckable() && !Clear1(w)->isChecked());
 
-    for (QAction* action : {w.mClear, w.mExit, w.Lists1, w.mnuTop, w.Clear1}) QVERIFY(action->shortcut().isEmpty());
+    for (QAction* action : {mClear(w), mExit(w), Lists1(w), mnuTop(w), Clear1(w)}) QVERIFY(action->shortcut().isEmpty());
 
     // Triggering a check item flips its mark exactly once.
-    w.Clear1->trigger();
-    QVERIFY(w.Clear1->isChecked());
-    w.Clear1->trigger();
-    QVERIFY(!w.Clear1->isChecked());
-    w.Clear1Click(w.Clear1);
-    QVERIFY(w.Clear1->isChecked());
+    Clear1(w)->trigger();
+    QVERIFY(Clear1(w)->isChecked());
+    Clear1(w)->trigger();
+    QVERIFY(!Clear1(w)->isChecked());
+    w.Clear1Click(Clear1(w));
+    QVERIFY(Clear1(w)->isChecked());
 
     // File, Exit closes the window, which ends the program.
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.mExit->trigger();
+    mExit(w)->trigger();
     QVERIFY(!w.isVisible());
 }
 
@@ -242,19 +243,19 @@ void TestFrmMain::tabCyclesEditBoxAndSearchButtonsOnly() {
     w.show();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    QCOMPARE(QApplication::focusWidget(), w.tSearch);
+    QCOMPARE(QApplication::focusWidget(), tSearch(w));
 
-    const QWidget* expected[] = {w.b1, w.b2, w.b3, w.tSearch, w.b1};
+    const QWidget* expected[] = {b1(w), b2(w), b3(w), tSearch(w), b1(w)};
     for (const QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    QCOMPARE(QApplication::focusWidget(), w.tSearch);
+    QCOMPARE(QApplication::focusWidget(), tSearch(w));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    QCOMPARE(QApplication::focusWidget(), w.b3);
+    QCOMPARE(QApplication::focusWidget(), b3(w));
 
-    for (QWidget* mouseOnly : std::initializer_list<QWidget*>{w.mResults, w.bClear, w.cOpt, w.bCheck, w.bUncheck})
+    for (QWidget* mouseOnly : std::initializer_list<QWidget*>{mResults(w), bClear(w), cOpt(w), bCheck(w), bUncheck(w)})
         QVERIFY2(!(mouseOnly->focusPolicy() & Qt::TabFocus), qPrintable(mouseOnly->objectName()));
 }
 
@@ -263,33 +264,33 @@ void TestFrmMain::enterRunsUnscrambleAndNeverWildOrExact() {
     CheckAll(w);
 
     Type(w, QStringLiteral("c?t"));
-    QTest::mouseClick(w.b1, Qt::LeftButton);
+    QTest::mouseClick(b1(w), Qt::LeftButton);
     const QString byButton = Results(w);
     QVERIFY(byButton.contains(QStringLiteral("\ncat\n")));
     QVERIFY(byButton.contains(QStringLiteral("\nact\n")));  // Unscramble: any order of the letters
 
-    w.bClearClick(w.bClear);
+    w.bClearClick(bClear(w));
     Type(w, QStringLiteral("c?t"));
-    QTest::keyClick(w.tSearch, Qt::Key_Return);
+    QTest::keyClick(tSearch(w), Qt::Key_Return);
     QCOMPARE(Results(w), byButton);
 
-    w.bClearClick(w.bClear);
+    w.bClearClick(bClear(w));
     Type(w, QStringLiteral("c?t"));
-    QTest::keyClick(w.tSearch, Qt::Key_Enter);
+    QTest::keyClick(tSearch(w), Qt::Key_Enter);
     QCOMPARE(Results(w), byButton);
 
     // Wild of the same pattern keeps the order and gives another list.
-    w.bClearClick(w.bClear);
+    w.bClearClick(bClear(w));
     Type(w, QStringLiteral("c?t"));
-    QTest::mouseClick(w.b2, Qt::LeftButton);
+    QTest::mouseClick(b2(w), Qt::LeftButton);
     QVERIFY(Results(w) != byButton);
     QVERIFY(!Results(w).contains(QStringLiteral("act")));
 
     // Other keys in the edit box start nothing.
-    w.bClearClick(w.bClear);
+    w.bClearClick(bClear(w));
     Type(w, QStringLiteral("cat"));
-    QTest::keyClick(w.tSearch, Qt::Key_Space);
-    QTest::keyClick(w.tSearch, Qt::Key_Backspace);
+    QTest::keyClick(tSearch(w), Qt::Key_Space);
+    QTest::keyClick(tSearch(w), Qt::Key_Backspace);
     QVERIFY(Results(w).isEmpty());
 }
 
@@ -303,7 +304,7 @@ void TestFrmMain::emptyTextShowsTheMessageBoxAndChangesNothing() {
     for (int key : {Qt::Key_Escape, Qt::Key_Return}) {
         BoxSeen seen;
         AnswerNextBox(&seen, key);
-        QTest::keyClick(w.tSearch, Qt::Key_Return);
+        QTest::keyClick(tSearch(w), Qt::Key_Return);
         QVERIFY(seen.shown);
         QCOMPARE(seen.title, QStringLiteral("Lexigrove"));
         QCOMPARE(seen.text, QStringLiteral("No letters entered!"));
@@ -315,67 +316,67 @@ void TestFrmMain::emptyTextShowsTheMessageBoxAndChangesNothing() {
     }
     BoxSeen seen;
     AnswerNextBox(&seen);
-    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QTest::mouseClick(b3(w), Qt::LeftButton);
     QVERIFY(seen.shown);
 
     QCOMPARE(Results(w), QStringLiteral("kept\n"));
     QCOMPARE(w.ProgressPosition(), 40);
-    QVERIFY(w.b1->isEnabled() && w.b2->isEnabled() && w.b3->isEnabled());
+    QVERIFY(b1(w)->isEnabled() && b2(w)->isEnabled() && b3(w)->isEnabled());
 }
 
 void TestFrmMain::checkAllAndUncheckAllSetEveryOption() {
     TFrmMain& w = *w_;
-    w.cOpt->SetChecked(3, true);
-    QTest::mouseClick(w.bUncheck, Qt::LeftButton);
-    for (int i = 0; i < 14; ++i) QVERIFY(!w.cOpt->GetChecked(i));
-    QTest::mouseClick(w.bCheck, Qt::LeftButton);
-    QTest::mouseClick(w.bCheck, Qt::LeftButton);
-    for (int i = 0; i < 14; ++i) QVERIFY(w.cOpt->GetChecked(i));
-    QTest::mouseClick(w.bUncheck, Qt::LeftButton);
-    for (int i = 0; i < 14; ++i) QVERIFY(!w.cOpt->GetChecked(i));
+    cOpt(w)->SetChecked(3, true);
+    QTest::mouseClick(bUncheck(w), Qt::LeftButton);
+    for (int i = 0; i < 14; ++i) QVERIFY(!cOpt(w)->GetChecked(i));
+    QTest::mouseClick(bCheck(w), Qt::LeftButton);
+    QTest::mouseClick(bCheck(w), Qt::LeftButton);
+    for (int i = 0; i < 14; ++i) QVERIFY(cOpt(w)->GetChecked(i));
+    QTest::mouseClick(bUncheck(w), Qt::LeftButton);
+    for (int i = 0; i < 14; ++i) QVERIFY(!cOpt(w)->GetChecked(i));
 }
 
 void TestFrmMain::clearButtonAndMenuEmptyPaneAndEditBoxOnly() {
     TFrmMain& w = *w_;
     for (const std::function<void()>& clear : std::initializer_list<std::function<void()>>{
-             [&] { QTest::mouseClick(w.bClear, Qt::LeftButton); }, [&] { w.mClear->trigger(); }}) {
+             [&] { QTest::mouseClick(bClear(w), Qt::LeftButton); }, [&] { mClear(w)->trigger(); }}) {
         CheckAll(w);
-        w.Clear1->trigger();
-        w.mnuTop->setChecked(false);
+        Clear1(w)->trigger();
+        mnuTop(w)->setChecked(false);
         Type(w, QStringLiteral("cat"));
-        QTest::mouseClick(w.b1, Qt::LeftButton);
+        QTest::mouseClick(b1(w), Qt::LeftButton);
         QVERIFY(!Results(w).isEmpty());
         const int position = w.ProgressPosition();
 
         clear();
         QVERIFY(Results(w).isEmpty());
-        QVERIFY(w.tSearch->text().isEmpty());
-        QVERIFY(w.Clear1->isChecked());
+        QVERIFY(tSearch(w)->text().isEmpty());
+        QVERIFY(Clear1(w)->isChecked());
         QCOMPARE(w.ProgressPosition(), position);
-        for (int i = 0; i < 14; ++i) QVERIFY(w.cOpt->GetChecked(i));
-        w.Clear1->trigger();
+        for (int i = 0; i < 14; ++i) QVERIFY(cOpt(w)->GetChecked(i));
+        Clear1(w)->trigger();
     }
 }
 
 void TestFrmMain::clearResultsBeforeFindAndSeparators() {
     TFrmMain& w = *w_;
     Type(w, QStringLiteral("cat"));
-    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QTest::mouseClick(b3(w), Qt::LeftButton);
     QCOMPARE(Results(w), QStringLiteral("cat - Found\n"));
     Type(w, QStringLiteral("qzx"));
-    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QTest::mouseClick(b3(w), Qt::LeftButton);
     QCOMPARE(Results(w), QStringLiteral("cat - Found\n") + kSeparator + QStringLiteral("\nqzx - Not Found\n"));
 
     // No options ticked: Unscramble adds only the separator.
-    QTest::mouseClick(w.b1, Qt::LeftButton);
+    QTest::mouseClick(b1(w), Qt::LeftButton);
     QVERIFY(Results(w).endsWith(QStringLiteral("Not Found\n") + kSeparator + QStringLiteral("\n")));
     QCOMPARE(w.ProgressMaximum(), 0);
 
-    w.Clear1->trigger();
+    Clear1(w)->trigger();
     Type(w, QStringLiteral("dog"));
-    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QTest::mouseClick(b3(w), Qt::LeftButton);
     QCOMPARE(Results(w), QStringLiteral("dog - Found\n"));
-    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QTest::mouseClick(b3(w), Qt::LeftButton);
     QCOMPARE(Results(w), QStringLiteral("dog - Found\n"));
 }
 
@@ -383,18 +384,18 @@ void TestFrmMain::searchLowercasesTheEditBox() {
     TFrmMain& w = *w_;
     CheckAll(w);
     Type(w, QStringLiteral("CaT"));
-    QTest::mouseClick(w.b1, Qt::LeftButton);
-    QCOMPARE(w.tSearch->text(), QStringLiteral("cat"));
+    QTest::mouseClick(b1(w), Qt::LeftButton);
+    QCOMPARE(tSearch(w)->text(), QStringLiteral("cat"));
     const QString upper = Results(w);
-    w.bClearClick(w.bClear);
+    w.bClearClick(bClear(w));
     Type(w, QStringLiteral("cat"));
-    QTest::mouseClick(w.b1, Qt::LeftButton);
+    QTest::mouseClick(b1(w), Qt::LeftButton);
     QCOMPARE(Results(w), upper);
 
     // The full 14-option sweep leaves the bar full.
     QCOMPARE(w.ProgressPosition(), 14);
     QCOMPARE(w.ProgressMaximum(), 14);
-    QCOMPARE(w.pbar1->value(), w.pbar1->maximum());
+    QCOMPARE(pbar1(w)->value(), pbar1(w)->maximum());
 }
 
 void TestFrmMain::nonAsciiTextSurvivesTheRoundTrip() {
@@ -402,23 +403,23 @@ void TestFrmMain::nonAsciiTextSurvivesTheRoundTrip() {
     CheckAll(w);
     // Letters outside ASCII are never wildcards and never match a word.
     Type(w, QStringLiteral("\u00C9T\u00C9"));
-    QTest::mouseClick(w.b3, Qt::LeftButton);
-    QCOMPARE(w.tSearch->text(), QStringLiteral("\u00C9t\u00C9"));
+    QTest::mouseClick(b3(w), Qt::LeftButton);
+    QCOMPARE(tSearch(w)->text(), QStringLiteral("\u00C9t\u00C9"));
     QCOMPARE(Results(w), QStringLiteral("\u00C9t\u00C9 - Not Found\n"));
 
-    w.bClearClick(w.bClear);
+    w.bClearClick(bClear(w));
     Type(w, QStringLiteral("\u00E9\u00E9\u00E9\u00E9"));
-    QTest::mouseClick(w.b1, Qt::LeftButton);
-    QTest::mouseClick(w.b2, Qt::LeftButton);
+    QTest::mouseClick(b1(w), Qt::LeftButton);
+    QTest::mouseClick(b2(w), Qt::LeftButton);
     QVERIFY(Results(w).isEmpty());
     // A character Latin-1 cannot hold must not turn into a '?'.
     Type(w, QStringLiteral("\u4E2D\u4E2D\u4E2D"));
-    QTest::mouseClick(w.b2, Qt::LeftButton);
-    QTest::mouseClick(w.b1, Qt::LeftButton);
+    QTest::mouseClick(b2(w), Qt::LeftButton);
+    QTest::mouseClick(b1(w), Qt::LeftButton);
     QVERIFY(Results(w).isEmpty());
     // Nor may half of a surrogate pair.
     Type(w, QString(QChar(0xD800)) + QStringLiteral("at"));
-    QTest::mouseClick(w.b2, Qt::LeftButton);
+    QTest::mouseClick(b2(w), Qt::LeftButton);
     QVERIFY(Results(w).isEmpty());
 }
 
@@ -427,26 +428,26 @@ void TestFrmMain::eachTypedCharacterIsOnePosition() {
     // One character, however it is written, is too short for Exact.
     for (const QString& one : {QStringLiteral("\u00E9"), QStringLiteral("e\u0301"), QStringLiteral("\U0001F600")}) {
         Type(w, one);
-        QTest::mouseClick(w.b3, Qt::LeftButton);
+        QTest::mouseClick(b3(w), Qt::LeftButton);
         QVERIFY2(Results(w).isEmpty(), qPrintable(one));
     }
     // Two characters make a two-character search; what the user typed
     // comes back unchanged in the result line, only A to Z lowercased.
     Type(w, QStringLiteral("\u00E9A"));
     QCOMPARE(w.ReadText().size(), std::size_t(2));
-    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QTest::mouseClick(b3(w), Qt::LeftButton);
     QCOMPARE(Results(w), QStringLiteral("\u00E9a - Not Found\n"));
-    QCOMPARE(w.tSearch->text(), QStringLiteral("\u00E9a"));
+    QCOMPARE(tSearch(w)->text(), QStringLiteral("\u00E9a"));
 
-    w.bClearClick(w.bClear);
+    w.bClearClick(bClear(w));
     const QString mixed = QStringLiteral("\u00C9e\u0301T?\U0001F600\u00DF");
     Type(w, mixed);
     const std::string bytes = w.ReadText();
     QCOMPARE(bytes.size(), std::size_t(6));
     for (std::size_t i : {0, 1, 4, 5})  // never a letter, never a wildcard
         QVERIFY(!std::isalpha(static_cast<unsigned char>(bytes[i])) && bytes[i] != '?');
-    QTest::mouseClick(w.b3, Qt::LeftButton);
-    QCOMPARE(w.tSearch->text(), QStringLiteral("\u00C9e\u0301t?\U0001F600\u00DF"));
+    QTest::mouseClick(b3(w), Qt::LeftButton);
+    QCOMPARE(tSearch(w)->text(), QStringLiteral("\u00C9e\u0301t?\U0001F600\u00DF"));
     QCOMPARE(Results(w), QStringLiteral("\u00C9e\u0301t?\U0001F600\u00DF - Not Found\n"));
 }
 
@@ -459,27 +460,27 @@ void TestFrmMain::pasteKeepsTheTextBeforeTheFirstLineBreak() {
 
     // Ctrl+V into an empty box, then Exact: one line, of the first word.
     QApplication::clipboard()->setText(QStringLiteral("cat\ndog"));
-    QTest::keyClick(w.tSearch, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(w.tSearch->text(), QStringLiteral("cat"));
-    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QTest::keyClick(tSearch(w), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(tSearch(w)->text(), QStringLiteral("cat"));
+    QTest::mouseClick(b3(w), Qt::LeftButton);
     QCOMPARE(Results(w), QStringLiteral("cat - Found\n"));
 
     // Into the middle of a text, with CR LF, CR or LF: what follows the
     // caret stays, the caret ends after the pasted line.
     for (const QString& paste : {QStringLiteral("og\r\ndog"), QStringLiteral("og\rdog"), QStringLiteral("og\n")}) {
-        w.tSearch->setText(QStringLiteral("ds"));
-        w.tSearch->setFocus();
-        QTest::keyClick(w.tSearch, Qt::Key_Home);
-        QTest::keyClick(w.tSearch, Qt::Key_Right);
+        tSearch(w)->setText(QStringLiteral("ds"));
+        tSearch(w)->setFocus();
+        QTest::keyClick(tSearch(w), Qt::Key_Home);
+        QTest::keyClick(tSearch(w), Qt::Key_Right);
         QApplication::clipboard()->setText(paste);
-        QTest::keyClick(w.tSearch, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(w.tSearch->text(), QStringLiteral("dogs"));
-        QCOMPARE(w.tSearch->cursorPosition(), 3);
+        QTest::keyClick(tSearch(w), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(tSearch(w)->text(), QStringLiteral("dogs"));
+        QCOMPARE(tSearch(w)->cursorPosition(), 3);
     }
     // A paste that starts with a line break adds nothing.
     QApplication::clipboard()->setText(QStringLiteral("\r\ncat"));
-    QTest::keyClick(w.tSearch, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(w.tSearch->text(), QStringLiteral("dogs"));
+    QTest::keyClick(tSearch(w), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(tSearch(w)->text(), QStringLiteral("dogs"));
 }
 
 void TestFrmMain::enterOnAFocusedSearchButtonRunsItsSearch() {
@@ -496,17 +497,17 @@ void TestFrmMain::enterOnAFocusedSearchButtonRunsItsSearch() {
         Qt::KeyboardModifiers modifiers;
         QPushButton* button;
     };
-    for (const Case& c : {Case{1, Qt::Key_Return, Qt::NoModifier, w.b1}, Case{2, Qt::Key_Enter, Qt::KeypadModifier, w.b2},
-                          Case{3, Qt::Key_Return, Qt::NoModifier, w.b3}}) {
-        w.bClearClick(w.bClear);
+    for (const Case& c : {Case{1, Qt::Key_Return, Qt::NoModifier, b1(w)}, Case{2, Qt::Key_Enter, Qt::KeypadModifier, b2(w)},
+                          Case{3, Qt::Key_Return, Qt::NoModifier, b3(w)}}) {
+        w.bClearClick(bClear(w));
         Type(w, QStringLiteral("c?t"));
         QTest::mouseClick(c.button, Qt::LeftButton);
         const QString byClick = Results(w);
         QVERIFY(!byClick.isEmpty());
 
-        w.bClearClick(w.bClear);
+        w.bClearClick(bClear(w));
         Type(w, QStringLiteral("c?t"));
-        w.tSearch->setFocus();
+        tSearch(w)->setFocus();
         for (int i = 0; i < c.tabs; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), c.button);
         QTest::keyClick(QApplication::focusWidget(), c.key, c.modifiers);
@@ -518,7 +519,7 @@ void TestFrmMain::groupBoxFramesRunThroughTheCaptionsClearOfTheControls() {
     TFrmMain& w = *w_;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    for (QGroupBox* box : {w.GroupBox1, w.GroupBox2, w.GroupBox3}) {
+    for (QGroupBox* box : {GroupBox1(w), GroupBox2(w), GroupBox3(w)}) {
         int firstChildTop = box->height();
         for (const QWidget* child : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             firstChildTop = std::min(firstChildTop, child->y());
@@ -562,11 +563,11 @@ void TestFrmMain::longResultLinesWrapAsQtWrapsThem() {
     w.repaint();
 
     const auto wrapsAsQt = [&w] {
-        const QTextBlock block = w.mResults->document()->firstBlock();
+        const QTextBlock block = mResults(w)->document()->firstBlock();
         QTextLayout* shown = block.layout();
         QVERIFY(shown->lineCount() > 1);
-        QTextLayout expected(block.text(), w.mResults->document()->defaultFont());
-        QTextOption option = w.mResults->document()->defaultTextOption();
+        QTextLayout expected(block.text(), mResults(w)->document()->defaultFont());
+        QTextOption option = mResults(w)->document()->defaultTextOption();
         QCOMPARE(option.wrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
         expected.setTextOption(option);
         expected.beginLayout();
@@ -583,47 +584,47 @@ void TestFrmMain::longResultLinesWrapAsQtWrapsThem() {
     if (QTest::currentTestFailed()) return;
 
     // The user types into that line: it is laid out again the same way.
-    QTextCursor cursor(w.mResults->document());
+    QTextCursor cursor(mResults(w)->document());
     cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 5);
-    w.mResults->setTextCursor(cursor);
-    QTest::keyClicks(w.mResults, QStringLiteral(" typed here "));
+    mResults(w)->setTextCursor(cursor);
+    QTest::keyClicks(mResults(w), QStringLiteral(" typed here "));
     w.repaint();
     QVERIFY(Results(w).contains(QStringLiteral(" typed here ")));
     wrapsAsQt();
     if (QTest::currentTestFailed()) return;
-    const QTextLayout* shown = w.mResults->document()->firstBlock().layout();
+    const QTextLayout* shown = mResults(w)->document()->firstBlock().layout();
     // The pane scrolls over all of it.
-    QCOMPARE(w.mResults->document()->lineCount(), shown->lineCount() + 1);
+    QCOMPARE(mResults(w)->document()->lineCount(), shown->lineCount() + 1);
 }
 
 void TestFrmMain::textTypedIntoThePaneIsKeptAndFollowedBySeparator() {
     TFrmMain& w = *w_;
     // Typed without a final line break: each append starts a new line.
-    QTest::keyClicks(w.mResults, QStringLiteral("my note"));
+    QTest::keyClicks(mResults(w), QStringLiteral("my note"));
     QCOMPARE(w.ResultsLineCount(), 1);
     Type(w, QStringLiteral("cat"));
-    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QTest::mouseClick(b3(w), Qt::LeftButton);
     QCOMPARE(Results(w), QStringLiteral("my note\n") + kSeparator + QStringLiteral("\ncat - Found"));
-    QTest::mouseClick(w.b3, Qt::LeftButton);
+    QTest::mouseClick(b3(w), Qt::LeftButton);
     QCOMPARE(Results(w), QStringLiteral("my note\n") + kSeparator + QStringLiteral("\ncat - Found\n") + kSeparator +
                              QStringLiteral("\ncat - Found"));
 
     // Typed with a final line break: appends go on the empty last line.
-    w.mResults->clear();
-    QTest::keyClicks(w.mResults, QStringLiteral("line one"));
-    QTest::keyClick(w.mResults, Qt::Key_Return);
-    QTest::mouseClick(w.b3, Qt::LeftButton);
+    mResults(w)->clear();
+    QTest::keyClicks(mResults(w), QStringLiteral("line one"));
+    QTest::keyClick(mResults(w), Qt::Key_Return);
+    QTest::mouseClick(b3(w), Qt::LeftButton);
     QCOMPARE(Results(w), QStringLiteral("line one\n") + kSeparator + QStringLiteral("\ncat - Found\n"));
 }
 
 void TestFrmMain::lineCountIgnoresAnEmptyLastLine() {
     TFrmMain& w = *w_;
     QCOMPARE(w.ResultsLineCount(), 0);
-    w.mResults->setPlainText(QStringLiteral("\n"));
+    mResults(w)->setPlainText(QStringLiteral("\n"));
     QCOMPARE(w.ResultsLineCount(), 1);
-    w.mResults->setPlainText(QStringLiteral("a\nb"));
+    mResults(w)->setPlainText(QStringLiteral("a\nb"));
     QCOMPARE(w.ResultsLineCount(), 2);
-    w.mResults->setPlainText(QStringLiteral("a\nb\n"));
+    mResults(w)->setPlainText(QStringLiteral("a\nb\n"));
     QCOMPARE(w.ResultsLineCount(), 2);
     w.ResultsClear();
     w.ResultsBeginUpdate();
@@ -638,18 +639,18 @@ void TestFrmMain::appendsOfOneSearchReachThePaneAsOneInsertion() {
     TFrmMain& w = *w_;
     CheckAll(w);
     Type(w, QStringLiteral("aeinrst"));
-    QSignalSpy changes(w.mResults->document(), &QTextDocument::contentsChange);
-    QTest::mouseClick(w.b1, Qt::LeftButton);
+    QSignalSpy changes(mResults(w)->document(), &QTextDocument::contentsChange);
+    QTest::mouseClick(b1(w), Qt::LeftButton);
     QCOMPARE(changes.size(), 1);
     QVERIFY(w.ResultsLineCount() > 100);
     // The caret follows the last line, which is in view.
-    QCOMPARE(w.mResults->textCursor().position(), w.mResults->document()->characterCount() - 1);
-    QCOMPARE(w.mResults->verticalScrollBar()->value(), w.mResults->verticalScrollBar()->maximum());
+    QCOMPARE(mResults(w)->textCursor().position(), mResults(w)->document()->characterCount() - 1);
+    QCOMPARE(mResults(w)->verticalScrollBar()->value(), mResults(w)->verticalScrollBar()->maximum());
 
     // Wild brackets its appends too: the separator, then all its words.
     Type(w, QStringLiteral("???"));
     changes.clear();
-    QTest::mouseClick(w.b2, Qt::LeftButton);
+    QTest::mouseClick(b2(w), Qt::LeftButton);
     QCOMPARE(changes.size(), 2);
     QVERIFY(Results(w).contains(kSeparator + QStringLiteral("\naah\n")));
 }
@@ -661,24 +662,24 @@ void TestFrmMain::focusAfterClickIsNowhereAfterEnterStaysInEditBox() {
     QVERIFY(QTest::qWaitForWindowActive(&w));
     Type(w, QStringLiteral("cat"));
 
-    for (QPushButton* button : {w.b1, w.b2, w.b3}) {
-        w.tSearch->setFocus();
+    for (QPushButton* button : {b1(w), b2(w), b3(w)}) {
+        tSearch(w)->setFocus();
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(QApplication::focusWidget(), nullptr);
         QVERIFY(button->isEnabled());
         // Letters typed now go nowhere; Tab brings the edit box back.
         QTest::keyClick(&w, Qt::Key_X);
-        QCOMPARE(w.tSearch->text(), QStringLiteral("cat"));
+        QCOMPARE(tSearch(w)->text(), QStringLiteral("cat"));
         QTest::keyClick(&w, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), w.tSearch);
+        QCOMPARE(QApplication::focusWidget(), tSearch(w));
     }
 
-    QTest::keyClick(w.tSearch, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), w.tSearch);
+    QTest::keyClick(tSearch(w), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), tSearch(w));
     // Alt+W runs Wild and leaves the focus where the user types.
     const int lines = w.ResultsLineCount();
-    QTest::keyClick(w.tSearch, Qt::Key_W, Qt::AltModifier);
-    QCOMPARE(QApplication::focusWidget(), w.tSearch);
+    QTest::keyClick(tSearch(w), Qt::Key_W, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), tSearch(w));
     QCOMPARE(w.ResultsLineCount(), lines + 2);
     QVERIFY(Results(w).endsWith(kSeparator + QStringLiteral("\ncat\n")));
 }
@@ -690,39 +691,39 @@ void TestFrmMain::alwaysOnTopKeepsStateAndResetsBarListAndPane() {
     w.move(40, 30);
     const QPoint where = w.pos();
 
-    w.cOpt->SetChecked(1, true);
-    w.cOpt->SetChecked(5, true);
-    w.Clear1->trigger();
+    cOpt(w)->SetChecked(1, true);
+    cOpt(w)->SetChecked(5, true);
+    Clear1(w)->trigger();
     Type(w, QStringLiteral("aeinrst"));
-    QTest::mouseClick(w.b1, Qt::LeftButton);
+    QTest::mouseClick(b1(w), Qt::LeftButton);
     const QString results = Results(w);
     QCOMPARE(w.ProgressPosition(), 2);
     QCOMPARE(w.ProgressMaximum(), 2);
-    w.cOpt->setCurrentRow(7);
+    cOpt(w)->setCurrentRow(7);
 
-    w.mnuTop->trigger();
-    QVERIFY(w.mnuTop->isChecked());
+    mnuTop(w)->trigger();
+    QVERIFY(mnuTop(w)->isChecked());
     QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(w.isVisible());
     QCOMPARE(w.pos(), where);
     QCOMPARE(Results(w), results);
-    QCOMPARE(w.tSearch->text(), QStringLiteral("aeinrst"));
-    QVERIFY(w.Clear1->isChecked());
+    QCOMPARE(tSearch(w)->text(), QStringLiteral("aeinrst"));
+    QVERIFY(Clear1(w)->isChecked());
     QCOMPARE(w.ProgressPosition(), 0);
-    QCOMPARE(w.pbar1->value(), 0);
+    QCOMPARE(pbar1(w)->value(), 0);
     QCOMPARE(w.ProgressMaximum(), 2);
-    QCOMPARE(w.cOpt->currentRow(), 0);
-    for (int i = 0; i < 14; ++i) QCOMPARE(w.cOpt->GetChecked(i), i == 1 || i == 5);
-    QCOMPARE(w.mResults->verticalScrollBar()->value(), 0);
-    QCOMPARE(w.mResults->textCursor().position(), 0);
+    QCOMPARE(cOpt(w)->currentRow(), 0);
+    for (int i = 0; i < 14; ++i) QCOMPARE(cOpt(w)->GetChecked(i), i == 1 || i == 5);
+    QCOMPARE(mResults(w)->verticalScrollBar()->value(), 0);
+    QCOMPARE(mResults(w)->textCursor().position(), 0);
 
-    w.mnuTop->trigger();
-    QVERIFY(!w.mnuTop->isChecked());
+    mnuTop(w)->trigger();
+    QVERIFY(!mnuTop(w)->isChecked());
     QVERIFY(!(w.windowFlags() & Qt::WindowStaysOnTopHint));
     QVERIFY(w.isVisible());
     QCOMPARE(Results(w), results);
-    for (int i = 0; i < 14; ++i) QCOMPARE(w.cOpt->GetChecked(i), i == 1 || i == 5);
+    for (int i = 0; i < 14; ++i) QCOMPARE(cOpt(w)->GetChecked(i), i == 1 || i == 5);
 }
 
 void TestFrmMain::progressBarClampsAndRejectsNegativeMaximum() {
@@ -730,13 +731,13 @@ void TestFrmMain::progressBarClampsAndRejectsNegativeMaximum() {
     w.ProgressSetMaximum(5);
     w.ProgressSetPosition(9);
     QCOMPARE(w.ProgressPosition(), 5);
-    QCOMPARE(w.pbar1->value(), w.pbar1->maximum());
+    QCOMPARE(pbar1(w)->value(), pbar1(w)->maximum());
     w.ProgressSetPosition(-3);
     QCOMPARE(w.ProgressPosition(), 0);
     // An empty range draws an empty bar, not a busy one.
     w.ProgressSetMaximum(0);
-    QVERIFY(w.pbar1->maximum() > w.pbar1->minimum());
-    QCOMPARE(w.pbar1->value(), 0);
+    QVERIFY(pbar1(w)->maximum() > pbar1(w)->minimum());
+    QCOMPARE(pbar1(w)->value(), 0);
     try {
         w.ProgressSetMaximum(-1);
         QFAIL("a negative maximum was accepted");
@@ -750,7 +751,7 @@ void TestFrmMain::formDestroyReleasesTheCachedLists() {
     TFrmMain& w = *w_;
     CheckAll(w);
     Type(w, QStringLiteral("cats"));
-    QTest::mouseClick(w.b1, Qt::LeftButton);
+    QTest::mouseClick(b1(w), Qt::LeftButton);
     for (int length = 2; length <= 4; ++length) QVERIFY(w.Cache().Peek(length) != nullptr);
     QVERIFY(w.Cache().Peek(5) == nullptr);
     w.FormDestroy(&w);
@@ -759,7 +760,7 @@ void TestFrmMain::formDestroyReleasesTheCachedLists() {
 }
 
 void TestFrmMain::errorTextAddsFullStopOnlyAfterLettersAndTheLike() {
-    const auto text = [](auto error) { return LexigroveApp::ErrorText(std::make_exception_ptr(error)); };
+    const auto text = [](auto error) { return lexigrove::LexigroveApp::ErrorText(std::make_exception_ptr(error)); };
     QCOMPARE(text(std::bad_alloc()), QStringLiteral("Out of memory."));
     QCOMPARE(text(std::runtime_error("Out of memory")), QStringLiteral("Out of memory."));
     QCOMPARE(text(std::runtime_error("List 7 damaged")), QStringLiteral("List 7 damaged."));
@@ -788,7 +789,7 @@ void TestFrmMain::failingHandlerShowsErrorBoxAndLoopGoesOn() {
 
         BoxSeen seen;
         AnswerNextBox(&seen);
-        QTest::mouseClick(w.b1, Qt::LeftButton);
+        QTest::mouseClick(b1(w), Qt::LeftButton);
         QVERIFY(seen.shown);
         QCOMPARE(seen.title, QStringLiteral("Lexigrove"));
         QVERIFY(seen.text == QStringLiteral("Out of memory.") || seen.text == QStringLiteral("List damaged."));
@@ -798,9 +799,9 @@ void TestFrmMain::failingHandlerShowsErrorBoxAndLoopGoesOn() {
 
         // The window stays as the handler left it, and works on.
         QCOMPARE(Results(w), QStringLiteral("before\n") + kSeparator + QStringLiteral("\n"));
-        QCOMPARE(w.tSearch->text(), QStringLiteral("cat"));
-        QVERIFY(w.b1->isEnabled() && w.b2->isEnabled() && w.b3->isEnabled());
-        QTest::mouseClick(w.b3, Qt::LeftButton);
+        QCOMPARE(tSearch(w)->text(), QStringLiteral("cat"));
+        QVERIFY(b1(w)->isEnabled() && b2(w)->isEnabled() && b3(w)->isEnabled());
+        QTest::mouseClick(b3(w), Qt::LeftButton);
         QVERIFY(Results(w).endsWith(QStringLiteral("cat - Found\n")));
         // The pane is not left holding back appends.
         w.ResultsAppend("after");
@@ -834,10 +835,10 @@ void TestFrmMain::failureInAnyEventReachesTheErrorBox() {
 // whether it is set; their action works the item as a click does.
 void TestFrmMain::optionsMenuMarksReachScreenReaders() {
     TFrmMain& w = *w_;
-    QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(w.options1);
+    QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(options1(w));
     QCOMPARE(menu->childCount(), 2);
-    for (QAction* action : {w.mnuTop, w.Clear1}) {
-        const int index = static_cast<int>(w.options1->actions().indexOf(action));
+    for (QAction* action : {mnuTop(w), Clear1(w)}) {
+        const int index = static_cast<int>(options1(w)->actions().indexOf(action));
         QAccessibleInterface* item = menu->child(index);
         QVERIFY(item);
         QCOMPARE(item->object(), action);
@@ -854,13 +855,13 @@ void TestFrmMain::optionsMenuMarksReachScreenReaders() {
         QVERIFY(!item->state().checked);
     }
     // the other items are Qt's own
-    QAccessibleInterface* exit = QAccessible::queryAccessibleInterface(w.Search1)->child(2);
+    QAccessibleInterface* exit = QAccessible::queryAccessibleInterface(Search1(w))->child(2);
     QCOMPARE(exit->text(QAccessible::Name), QStringLiteral("Exit"));
     QVERIFY(!exit->state().checkable);
 }
 
 int main(int argc, char** argv) {
-    LexigroveApp app(argc, argv);
+    lexigrove::LexigroveApp app(argc, argv);
     // Windows close in these tests without ending them.
     QApplication::setQuitOnLastWindowClosed(false);
     TestFrmMain test;

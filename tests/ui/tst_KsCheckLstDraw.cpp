@@ -3,7 +3,7 @@
 // the disabled look, transparency, the focus frame, and single check box
 // repaints.
 #include "KsCheckLst.h"
-#include "LengthOptionsSetup.h"
+#include "LengthOptions.h"
 
 #include <QLineEdit>
 #include <QPainter>
@@ -30,7 +30,9 @@ struct Frame {
         frame.setAutoFillBackground(true);
         list = new TKsCheckListBox(&frame);
         list->setStyle(style.get());
-        SetUpAsLengthOptions(list, rowHeight, 81);
+        lexigrove::SetUpLengthOptions(*list);
+        list->SetItemHeight(rowHeight);
+        list->setGeometry(6, 16, 289, 81);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
     }
