@@ -37,12 +37,12 @@ QString WithoutMnemonic(const QString& text) {
 // whether it is; its one action presses it, as a click does.
 class CheckMenuItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
-    CheckMenuItemAccessible(QMenu* menu, QAction* action) : FMenu(menu), FAction(action) {}
+    CheckMenuItemAccessible(QMenu* menu, QAction* action) : menu_(menu), action_(action) {}
 
-    bool isValid() const override { return FMenu && FAction; }
-    QObject* object() const override { return FAction; }
-    QWindow* window() const override { return FMenu ? FMenu->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(FMenu.data()); }
+    bool isValid() const override { return menu_ && action_; }
+    QObject* object() const override { return action_; }
+    QWindow* window() const override { return menu_ ? menu_->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(menu_.data()); }
     QAccessibleInterface* child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
@@ -54,11 +54,11 @@ public:
         if (!isValid())
             return {};
         if (t == QAccessible::Name)
-            return WithoutMnemonic(FAction->text());
+            return WithoutMnemonic(action_->text());
         if (t == QAccessible::Accelerator) {
-            if (!FAction->shortcut().isEmpty())
-                return FAction->shortcut().toString(QKeySequence::NativeText);
-            const QKeySequence mnemonic = QKeySequence::mnemonic(FAction->text());
+            if (!action_->shortcut().isEmpty())
+                return action_->shortcut().toString(QKeySequence::NativeText);
+            const QKeySequence mnemonic = QKeySequence::mnemonic(action_->text());
             return mnemonic.isEmpty() ? QString() : mnemonic.toString(QKeySequence::NativeText);
         }
         return {};
@@ -67,22 +67,22 @@ public:
     QRect rect() const override {
         if (!isValid())
             return {};
-        const QRect local = FMenu->actionGeometry(FAction);
-        return QRect(FMenu->mapToGlobal(local.topLeft()), local.size());
+        const QRect local = menu_->actionGeometry(action_);
+        return QRect(menu_->mapToGlobal(local.topLeft()), local.size());
     }
 
     QAccessible::State state() const override {
         QAccessible::State st;
         if (!isValid())
             return st;
-        if (!FMenu->isVisible() || !FAction->isVisible())
+        if (!menu_->isVisible() || !action_->isVisible())
             st.invisible = true;
-        if (FMenu->activeAction() == FAction)
+        if (menu_->activeAction() == action_)
             st.focused = true;
-        if (!FAction->isEnabled())
+        if (!action_->isEnabled())
             st.disabled = true;
         st.checkable = true;
-        st.checked = FAction->isChecked();
+        st.checked = action_->isChecked();
         return st;
     }
 
@@ -93,15 +93,15 @@ public:
     QStringList actionNames() const override { return {pressAction()}; }
 
     void doAction(const QString& name) override {
-        if (name == pressAction() && isValid() && FAction->isEnabled())
-            FAction->trigger();
+        if (name == pressAction() && isValid() && action_->isEnabled())
+            action_->trigger();
     }
 
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    QPointer<QMenu> FMenu;
-    QPointer<QAction> FAction;
+    QPointer<QMenu> menu_;
+    QPointer<QAction> action_;
 };
 
 QAccessibleInterface* CheckMenuItemFactory(const QString& key, QObject* object) {
@@ -118,32 +118,32 @@ QAccessibleInterface* CheckMenuItemFactory(const QString& key, QObject* object) 
 // that flips the mark back and forth announces only where it ended.
 class MarkAnnouncer : public QObject {
 public:
-    explicit MarkAnnouncer(QAction* action) : QObject(action), FAction(action), FAnnounced(action->isChecked()) {
+    explicit MarkAnnouncer(QAction* action) : QObject(action), action_(action), announced_(action->isChecked()) {
         connect(action, &QAction::toggled, this, [this] {
-            if (FPending)
+            if (pending_)
                 return;
-            FPending = true;
+            pending_ = true;
             QMetaObject::invokeMethod(this, [this] { Announce(); }, Qt::QueuedConnection);
         });
     }
 
 private:
     void Announce() {
-        FPending = false;
-        if (FAction->isChecked() == FAnnounced)
+        pending_ = false;
+        if (action_->isChecked() == announced_)
             return;
-        FAnnounced = FAction->isChecked();
+        announced_ = action_->isChecked();
         if (!QAccessible::isActive())
             return;
         QAccessible::State changed;
         changed.checked = true;
-        QAccessibleStateChangeEvent event(FAction, changed);
+        QAccessibleStateChangeEvent event(action_, changed);
         QAccessible::updateAccessibility(&event);
     }
 
-    QAction* FAction;
-    bool FAnnounced;
-    bool FPending = false;
+    QAction* action_;
+    bool announced_;
+    bool pending_ = false;
 };
 
 }  // namespace
