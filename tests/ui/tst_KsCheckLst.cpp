@@ -112,7 +112,6 @@ void TstKsCheckLst::rowsPerColumn_data() {
     QTest::addColumn<int>("height");
     QTest::addColumn<int>("perColumn");
     QTest::addColumn<bool>("scrollBar");
-    QTest::newRow("81 high") << 81 << 5 << false;
     QTest::newRow("exactly five rows") << 75 << 5 << false;
     // four to a column need a fourth column and so a scroll bar, which
     // leaves 60 pixels: still four rows
