@@ -1,5 +1,6 @@
-// The results pane's log: the lines the searches write, held back while an
-// update is open so that they reach the pane in one insertion.
+// The results pane: its layout of long lines, and its log, the lines the
+// searches write, held back while an update is open so that they reach the
+// pane in one insertion.
 #pragma once
 
 #include <exception>
@@ -9,6 +10,10 @@
 class QPlainTextEdit;
 
 namespace lexigrove {
+
+// Gives `pane` an empty document whose long lines are laid out in time that
+// grows with their length, in the lines Qt itself would make of them.
+void LayOutLongLinesInLinearTime(QPlainTextEdit& pane);
 
 class ResultsLog {
 public:
