@@ -115,7 +115,9 @@ public:
     int RowHeight() const;             // the height the rows are laid out with
 
     // Flat, HeaderColor and HeaderBackgroundColor repaint when they change;
-    // the others show at the next repaint.
+    // the others show at the next repaint. Trasparent (spelled so on
+    // purpose: it is the property's published name) shows the parent's
+    // background behind the rows, in the styled look.
     void SetTrasparent(bool value) { trasparent_ = value; }
     bool Trasparent() const { return trasparent_; }
     void SetFlat(bool value);
