@@ -485,16 +485,7 @@ void TFrmMain::mnuTopClick(QObject* /*Sender*/) {
     // Changing the stacking rebuilds the window, which hides it.
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
 
-    // The controls come back as a rebuilt window shows them: texts, marks,
-    // the bar's range and the option states are kept, the option list
-    // selects its first row, the bar stands at 0 and the pane shows its
-    // first line.
-    cOpt->RecreateWindow();
-    progress_.SetPosition(0);
-    ShowProgress();
-    results_->Flush();
-    mResults->setTextCursor(QTextCursor(mResults->document()));
-    mResults->verticalScrollBar()->setValue(0);
+    ShowControlsAsRebuilt();
 
     if (wasVisible) {
         move(where);
@@ -507,21 +498,38 @@ void TFrmMain::Clear1Click(QObject* /*Sender*/) { Clear1->setChecked(!Clear1->is
 
 void TFrmMain::Lists1Click(QObject* /*Sender*/) {
     FrmAbout = new TFrmAbout(this);
-    // The About window's frame as the window manager tells it, else one like
-    // this window's: the client area is sized for it, and sized again once
-    // the window's own frame is known.
-    const QRect outer = frameGeometry();
-    const QRect inner = geometry();
-    const QMargins frame = lexigrove::AskFrameExtents(FrmAbout, kFrameAnswerWait)
-                               .value_or(QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                                                  outer.right() - inner.right(), outer.bottom() - inner.bottom()));
-    PlaceOuterAt(FrmAbout, AboutWindowPlace(outer, TFrmAbout::kOuterSize), frame);
-    FrmAbout->FitOuterSizeFor(frame);
+    PlaceAboutWindow(FrmAbout);
     FrmAbout->exec();
     // Destroying the window empties the reference, which is also how it
     // reads should the window already be gone.
     delete FrmAbout;
     FrmAbout = nullptr;
+}
+
+void TFrmMain::ShowControlsAsRebuilt() {
+    // The controls come back as a rebuilt window shows them: texts, marks,
+    // the bar's range and the option states are kept, the option list
+    // selects its first row, the bar stands at 0 and the pane shows its
+    // first line.
+    cOpt->RecreateWindow();
+    progress_.SetPosition(0);
+    ShowProgress();
+    results_->Flush();
+    mResults->setTextCursor(QTextCursor(mResults->document()));
+    mResults->verticalScrollBar()->setValue(0);
+}
+
+void TFrmMain::PlaceAboutWindow(TFrmAbout* about) const {
+    // The About window's frame as the window manager tells it, else one like
+    // this window's: the client area is sized for it, and sized again once
+    // the window's own frame is known.
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins frame = lexigrove::AskFrameExtents(about, kFrameAnswerWait)
+                               .value_or(QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                                                  outer.right() - inner.right(), outer.bottom() - inner.bottom()));
+    PlaceOuterAt(about, AboutWindowPlace(outer, TFrmAbout::kOuterSize), frame);
+    about->FitOuterSizeFor(frame);
 }
 
 QPoint TFrmMain::AboutWindowPlace(const QRect& main, const QSize& about) {

@@ -26,6 +26,7 @@ class QMenuBar;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class TFrmAbout;
 class TKsCheckListBox;
 
 class TFrmMain : public QMainWindow, public lexigrove::SearchSurface {
@@ -134,6 +135,10 @@ private:
     QString TypedText(std::string_view bytes) const;
 
     void ShowProgress();
+    // After Always on Top rebuilt the window.
+    void ShowControlsAsRebuilt();
+    // Places `about` centred over this window and sizes it for its frame.
+    void PlaceAboutWindow(TFrmAbout* about) const;
 
     // The byte that stands for a character outside ASCII.
     static constexpr char kOtherCharacter = '\x80';
