@@ -45,7 +45,6 @@ if(TARGET lexigrove)
   # The icon: the drawing itself, and the fixed sizes rendered from it.
   install(FILES "${PROJECT_SOURCE_DIR}/data/lexigrove.svg"
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${LEXIGROVE_APP_ID}.svg)
-  find_package(Qt6 REQUIRED COMPONENTS Gui Svg)
   add_executable(lexigrove_render_icon "${packaging_source}/render_icon.cpp")
   target_link_libraries(lexigrove_render_icon PRIVATE Qt6::Gui Qt6::Svg)
   foreach(side 16 24 32 48)
