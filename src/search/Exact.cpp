@@ -15,7 +15,7 @@ unsigned char FoldCase(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a'
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+        if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i]))) return false;
     return true;
 }
 

@@ -49,7 +49,7 @@ private:
 
 int FindCharFrom(std::string_view s, char c, int start) {
     if (s.empty() || start < 1 || static_cast<std::size_t>(start) > s.size()) return 0;
-    const void* hit = std::memchr(s.data() + start - 1, static_cast<unsigned char>(c), s.size() - (start - 1));
+    const void* hit = std::memchr(s.data() + start - 1, static_cast<unsigned char>(c), s.size() - static_cast<std::size_t>(start - 1));
     if (hit == nullptr) return 0;
     return static_cast<int>(static_cast<const char*>(hit) - s.data()) + 1;
 }
@@ -190,7 +190,7 @@ bool AllLetters(std::string_view word) {
     }
     const int half = n >= 4 ? 4 : 2;
     const std::uint64_t chunk = n == 1 ? static_cast<unsigned char>(p[0])
-                                       : Load(p, half) | Load(p + n - half, half) << (8 * (n - half));
+                                       : Load(p, half) | Load(p + n - half, half) << (8 * (n - static_cast<std::size_t>(half)));
     const ChunkRule rule{kLetters.low, kLetters.high, kLetters.used >> (8 * (8 - n))};
     return Follows(chunk, rule);
 }

@@ -39,7 +39,8 @@ std::string DescribeByte(unsigned char c) {
 // Writes `bytes` as a run of string literals, wrapped into short source lines.
 void WriteLiteral(std::ostream& out, const std::string& bytes) {
     std::string line = "    \"";
-    for (unsigned char c : bytes) {
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
         if (c == '\r') line += "\\r";
         else if (c == '\n') line += "\\n\"\n    \"";
         else if (c == '\0') line += "\\0";
@@ -87,9 +88,9 @@ int main(int argc, char** argv) {
         const std::string word = text.substr(pos, end - pos);
         pos = end + 1;
         if (word.empty()) Fail(input, lineNo, "empty line");
-        for (unsigned char c : word)
+        for (const char c : word)
             if (c < 'a' || c > 'z')
-                Fail(input, lineNo, DescribeByte(c) + " is not a lowercase letter a-z");
+                Fail(input, lineNo, DescribeByte(static_cast<unsigned char>(c)) + " is not a lowercase letter a-z");
         if (word.size() < 2) Fail(input, lineNo, "word \"" + word + "\" is shorter than 2 letters");
         if (lineNo > 1) {
             if (word == previous) Fail(input, lineNo, "duplicate word \"" + word + "\"");
@@ -110,7 +111,7 @@ int main(int argc, char** argv) {
     for (int id = kFirstList; id <= kLastList; ++id) {
         if (omitted.count(id)) continue;
         out << "const char kDict" << id << "[] =\n";
-        WriteLiteral(out, lists[id] + std::string(1, '\0'));  // the literal adds the second NUL
+        WriteLiteral(out, lists[static_cast<std::size_t>(id)] + std::string(1, '\0'));  // the literal adds the second NUL
         out << ";\n";
     }
     out << "}  // namespace\n\nextern const EmbeddedResource kEmbeddedResources[] = {\n";

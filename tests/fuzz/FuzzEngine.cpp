@@ -25,7 +25,7 @@ void RunCommand(std::string_view data) {
     if (data.size() < 3) return;
     const int mode = static_cast<unsigned char>(data[0]) % 5;
     std::array<bool, kLengthOptionCount> options{};
-    const unsigned mask = static_cast<unsigned char>(data[1]) | static_cast<unsigned char>(data[2]) << 8;
+    const unsigned mask = static_cast<unsigned char>(data[1]) | static_cast<unsigned>(static_cast<unsigned char>(data[2])) << 8;
     for (int i = 0; i < kLengthOptionCount; ++i) options[static_cast<std::size_t>(i)] = mask >> i & 1;
     ConsoleSurface surface(std::string(data.substr(3)), options);
     static WordListCache cache;

@@ -57,7 +57,7 @@ public:
     void Key(xcb_window_t window, std::uint32_t keysym, std::uint16_t modifiers = 0) {
         const auto [code, shifted] = KeycodeOf(keysym);
         if (shifted) modifiers |= kShift;
-        for (std::uint8_t type : {XCB_KEY_PRESS, XCB_KEY_RELEASE}) {
+        for (const std::uint8_t type : {std::uint8_t{XCB_KEY_PRESS}, std::uint8_t{XCB_KEY_RELEASE}}) {
             xcb_key_press_event_t event{};
             event.response_type = type;
             event.detail = code;
@@ -77,7 +77,7 @@ public:
     }
 
     void Click(xcb_window_t window, int x, int y) {
-        for (std::uint8_t type : {XCB_BUTTON_PRESS, XCB_BUTTON_RELEASE}) {
+        for (const std::uint8_t type : {std::uint8_t{XCB_BUTTON_PRESS}, std::uint8_t{XCB_BUTTON_RELEASE}}) {
             xcb_button_press_event_t event{};
             event.response_type = type;
             event.detail = 1;
@@ -150,10 +150,15 @@ private:
         keysyms_.assign(syms, syms + xcb_get_keyboard_mapping_keysyms_length(reply.get()));
     }
 
+    // Where the keysym of the `i`th keycode at `level` stands in keysyms_.
+    std::size_t Index(std::size_t i, int level) const {
+        return i * static_cast<std::size_t>(perCode_) + static_cast<std::size_t>(level);
+    }
+
     std::pair<xcb_keycode_t, bool> KeycodeOf(std::uint32_t keysym) const {
         for (int level = 0; level < 2 && level < perCode_; ++level)
-            for (std::size_t i = 0; i * perCode_ + level < keysyms_.size(); ++i)
-                if (keysyms_[i * perCode_ + level] == keysym)
+            for (std::size_t i = 0; Index(i, level) < keysyms_.size(); ++i)
+                if (keysyms_[Index(i, level)] == keysym)
                     return {static_cast<xcb_keycode_t>(minKeycode_ + i), level == 1};
         Fail("a key the test needs is not on the keyboard");
     }

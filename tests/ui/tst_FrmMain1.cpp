@@ -444,7 +444,7 @@ void TestFrmMain::eachTypedCharacterIsOnePosition() {
     Type(w, mixed);
     const std::string bytes = w.ReadText();
     QCOMPARE(bytes.size(), std::size_t(6));
-    for (std::size_t i : {0, 1, 4, 5})  // never a letter, never a wildcard
+    for (std::size_t i : {0U, 1U, 4U, 5U})  // never a letter, never a wildcard
         QVERIFY(!std::isalpha(static_cast<unsigned char>(bytes[i])) && bytes[i] != '?');
     QTest::mouseClick(b3(w), Qt::LeftButton);
     QCOMPARE(tSearch(w)->text(), QStringLiteral("\u00C9e\u0301t?\U0001F600\u00DF"));
@@ -556,7 +556,7 @@ void TestFrmMain::longResultLinesWrapAsQtWrapsThem() {
     // Words, then a run longer than a line, then words again: the pane
     // breaks at word boundaries where it can and anywhere where it must.
     std::string line;
-    for (int i = 0; line.size() < 1500; ++i) line += std::string(1 + i % 9, char('a' + i % 26)) + ' ';
+    for (int i = 0; line.size() < 1500; ++i) line += std::string(static_cast<std::size_t>(1 + i % 9), char('a' + i % 26)) + ' ';
     line += std::string(700, 'x') + " - Not Found";
     for (int i = 0; i < 60; ++i) line += " word" + std::to_string(i);
     w.ResultsAppend(line);
