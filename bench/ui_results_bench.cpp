@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     Measure("Unscramble 30 x '?' after 1,000,000 lines", runs,
             [](TFrmMain& w) {
                 QString million;
-                million.reserve(9 * 1000000);
+                million.reserve(qsizetype{9} * 1000000);
                 for (int i = 0; i < 1000000; ++i) million += QStringLiteral("line%1\n").arg(i % 1000, 3, 10, QLatin1Char('0'));
                 w.findChild<QPlainTextEdit*>("mResults")->setPlainText(million);
             },

@@ -137,7 +137,7 @@ constexpr ChunkRule LineRule(int chunk) {
     ChunkRule rule;
     for (int i = 0; i < 8 && first + i < kSize; ++i) {
         const int at = first + i;
-        const unsigned lowest = at < Length ? 'a' : at == Length ? '\r' : '\n';
+        const unsigned lowest = static_cast<unsigned char>(at < Length ? 'a' : at == Length ? '\r' : '\n');
         const unsigned highest = at < Length ? 'z' : lowest;
         rule.low |= static_cast<std::uint64_t>(0x80 - lowest) << (8 * i);
         rule.high |= static_cast<std::uint64_t>(0x7f - highest) << (8 * i);
@@ -334,7 +334,7 @@ const char* Speller::SpellLinesOfAnyLength(const char* p, const char* end, Searc
         while (end - p >= 32) {
             std::uint32_t others = 0;  // bit i: byte i is not a letter
             for (int i = 0; i < 4; ++i) {
-                const std::uint64_t letters = InRange(Load(p + 8 * i, 8), kLetters) >> 7;
+                const std::uint64_t letters = InRange(Load(p + 8 * static_cast<std::ptrdiff_t>(i), 8), kLetters) >> 7;
                 others |= static_cast<std::uint32_t>(0xff ^ (letters * kGather) >> 56) << (8 * i);
             }
             const int size = std::countr_zero(others);

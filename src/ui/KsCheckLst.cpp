@@ -283,12 +283,12 @@ TKsCheckListBox::RecordPtr TKsCheckListBox::RecordOf(int index) const {
     return slot.value<RecordPtr>();
 }
 
-void TKsCheckListBox::StoreRecord(int index, RecordPtr record) {
+void TKsCheckListBox::StoreRecord(int index, const RecordPtr& record) {
     QListWidgetItem* row = RowItem(index);
     // The slot is private bookkeeping: the model does not announce it, so
     // creating a record repaints nothing and wakes no itemChanged handler.
     const QSignalBlocker quiet(model());
-    row->setData(RecordRole, record ? QVariant::fromValue(std::move(record)) : QVariant());
+    row->setData(RecordRole, record ? QVariant::fromValue(record) : QVariant());
 }
 
 TKsCheckListBoxDataWrapper* TKsCheckListBox::FindItemRecord(int index) const {
@@ -300,7 +300,7 @@ TKsCheckListBoxDataWrapper* TKsCheckListBox::ItemRecord(int index) {
         return found;
     auto record = std::make_shared<TKsCheckListBoxDataWrapper>();
     TKsCheckListBoxDataWrapper* raw = record.get();
-    StoreRecord(index, std::move(record));
+    StoreRecord(index, record);
     return raw;
 }
 

@@ -171,7 +171,7 @@ private:
     void AnnounceState(int index);
     QListWidgetItem* RowItem(int index) const;
     RecordPtr RecordOf(int index) const;
-    void StoreRecord(int index, RecordPtr record);
+    void StoreRecord(int index, const RecordPtr& record);
     QRect RowRect(int index) const;
     int TextWidth(int index) const;
     bool HasFocusFlag(int index) const;

@@ -24,7 +24,7 @@ struct Outcome {
     std::string err;
 };
 
-Outcome Cli(std::vector<std::string> args, const std::string& input = {}) {
+Outcome Cli(const std::vector<std::string>& args, const std::string& input = {}) {
     std::istringstream in(input);
     std::ostringstream out, err;
     const int status = RunCli(args, in, out, err);

@@ -21,7 +21,7 @@ struct Result {
 
 // A scratch folder of this process's own: tests may run side by side.
 std::string Scratch() {
-    const std::string dir = ::testing::TempDir() + "/lexigrove-build-data-" + std::to_string(getpid());
+    std::string dir = ::testing::TempDir() + "/lexigrove-build-data-" + std::to_string(getpid());
     mkdir(dir.c_str(), 0700);
     return dir;
 }
@@ -110,8 +110,9 @@ TEST(Configure, AnotherEditionOfTheWordListStopsWithWhatWasFound) {
         std::string file = Scratch() + "/" + c.name + ".txt";
         for (std::size_t twice; (twice = file.find("//")) != std::string::npos;) file.erase(twice, 1);
         std::ofstream(file, std::ios::binary) << c.list;
-        const Result result = RunCommand("cmake -S " + std::string(SOURCE_DIR) + " -B " + build +
-                                         " -DLEXIGROVE_WORDS_FILE=" + file);
+        std::string command = "cmake -S " SOURCE_DIR " -B ";
+        command.append(build).append(" -DLEXIGROVE_WORDS_FILE=").append(file);
+        const Result result = RunCommand(command);
         EXPECT_NE(result.status, 0) << c.name;
         for (const std::string& expected :
              {std::string("The word list is not the edition Lexigrove is made for"), "File:     " + file,

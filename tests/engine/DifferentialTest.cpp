@@ -131,9 +131,10 @@ TEST(Differential, SpellerMatchesThePlainRuleOnLongTexts) {
     Random random(7);
     for (int round = 0; round < 400; ++round) {
         std::string text = random.Text(400);
-        if (random.Chance(30)) text = std::string(static_cast<std::size_t>(random.Below(40)), '?') + text;
+        if (random.Chance(30)) text.insert(0, static_cast<std::size_t>(random.Below(40)), '?');
         Speller speller(text);
         std::vector<std::string> words;
+        words.reserve(200);
         for (int i = 0; i < 200; ++i) words.push_back(random.Word(1 + random.Below(40)));
         if (random.Chance(50)) std::sort(words.begin(), words.end());  // long shared beginnings
         for (const std::string& word : words)
@@ -145,7 +146,7 @@ TEST(Differential, ReadingWordsWholeMatchesThePlainRule) {
     Random random(11);
     for (int round = 0; round < 2000; ++round) {
         std::string text = random.Text(round % 2 == 0 ? 12 : 60);
-        if (random.Chance(20)) text = std::string(static_cast<std::size_t>(random.Below(40)), '?') + text;
+        if (random.Chance(20)) text.insert(0, static_cast<std::size_t>(random.Below(40)), '?');
         const Speller speller(text);
         for (int i = 0; i < 50; ++i) {
             const std::string word = random.Word(1 + random.Below(random.Chance(10) ? 40 : 12));
@@ -164,6 +165,7 @@ std::string ListText(Random& random, int position) {
     // The longest words grow from a few stems, so that neighbours share long
     // beginnings.
     std::vector<std::string> stems;
+    stems.reserve(20);
     for (int i = 0; i < 20; ++i) stems.push_back(random.Word(1 + random.Below(14)));
     std::vector<std::string> words;
     for (int i = 0; i < count; ++i) {
@@ -207,6 +209,25 @@ std::string ListText(Random& random, int position) {
     return text;
 }
 
+// Texts of every kind, and as many '?' as letters in a word or more; now
+// and then every letter many times over, with '?' only after.
+std::string TypedForList(Random& random, int position) {
+    std::string typed = random.Text(40);
+    if (random.Chance(30)) typed.insert(0, static_cast<std::size_t>(random.Below(position + 4)), '?');
+    if (random.Chance(20)) {  // long enough for the longest words, which mostly fail early
+        typed.assign(15 + static_cast<std::size_t>(random.Below(26)), '?');
+        for (char& c : typed)
+            if (random.Chance(90)) c = static_cast<char>('a' + random.Below(4));
+    }
+    if (random.Chance(5)) {
+        typed.clear();
+        for (int i = 0; i < 26 * 15; ++i) typed += static_cast<char>('a' + (i * 7 + random.Below(3)) % 26);
+        typed += std::string(static_cast<std::size_t>(random.Below(4)), '?') + random.Text(10);
+    }
+    if (random.Chance(10)) typed += random.Chance(50) ? "\r\n" : "\n";
+    return typed;
+}
+
 TEST(Differential, UnscrambleOverListsOfEveryShape) {
     Random random(424242);
     for (int round = 0; round < 3000; ++round) {
@@ -220,21 +241,7 @@ TEST(Differential, UnscrambleOverListsOfEveryShape) {
         list.SplitInPlace(std::string_view(bytes.get(), text.size()));
         WordListCache cache([&](int) { return list; });
 
-        // Texts of every kind, and as many '?' as letters in a word or more;
-        // now and then every letter many times over, with '?' only after.
-        std::string typed = random.Text(40);
-        if (random.Chance(30)) typed.insert(0, static_cast<std::size_t>(random.Below(position + 4)), '?');
-        if (random.Chance(20)) {  // long enough for the longest words, which mostly fail early
-            typed.assign(static_cast<std::size_t>(15 + random.Below(26)), '?');
-            for (char& c : typed)
-                if (random.Chance(90)) c = static_cast<char>('a' + random.Below(4));
-        }
-        if (random.Chance(5)) {
-            typed.clear();
-            for (int i = 0; i < 26 * 15; ++i) typed += static_cast<char>('a' + (i * 7 + random.Below(3)) % 26);
-            typed += std::string(static_cast<std::size_t>(random.Below(4)), '?') + random.Text(10);
-        }
-        if (random.Chance(10)) typed += random.Chance(50) ? "\r\n" : "\n";
+        const std::string typed = TypedForList(random, position);
         FakeSurface surface(typed);
         UnscrambleLength(surface, cache, position);
 

@@ -68,6 +68,7 @@ void TestDisplayPlatform::x11OnlyWhenTheUserChoseNoPlatformAndXAnswers() {
     std::vector<QByteArray> storage{QByteArray("lexigrove")};
     for (const QString& argument : arguments) storage.push_back(argument.toLocal8Bit());
     std::vector<const char*> argv;
+    argv.reserve(storage.size() + 1);
     for (const QByteArray& argument : storage) argv.push_back(argument.constData());
     argv.push_back(nullptr);
 

@@ -184,14 +184,10 @@ private:
     std::uint32_t shown_ = 0;
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc != 4) Fail("usage: wayland_close_proxy SOCKET UPSTREAM TITLE");
-    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(60);
-
+// Listens on the socket `name` and returns the first client to connect.
+int AcceptClient(const char* name) {
     const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_un own = Address(argv[1]);
+    const sockaddr_un own = Address(name);
     unlink(own.sun_path);
     if (bind(listener, reinterpret_cast<const sockaddr*>(&own), sizeof own) != 0 || listen(listener, 1) != 0)
         Fail(std::string("cannot listen on ") + own.sun_path);
@@ -204,11 +200,37 @@ int main(int argc, char** argv) {
     if (client < 0) Fail("accept failed");
     close(listener);
     unlink(own.sun_path);
+    return client;
+}
 
+// Connects to the compositor's socket `name`.
+int ConnectTo(const char* name) {
     const int compositor = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_un upstream = Address(argv[2]);
+    const sockaddr_un upstream = Address(name);
     if (connect(compositor, reinterpret_cast<const sockaddr*>(&upstream), sizeof upstream) != 0)
         Fail(std::string("cannot reach the compositor at ") + upstream.sun_path);
+    return compositor;
+}
+
+// The length of the whole events at the start of `bytes`.
+std::size_t WholeEvents(const std::vector<std::uint8_t>& bytes) {
+    std::size_t whole = 0;
+    while (bytes.size() - whole >= 8) {
+        const std::size_t size = Word(&bytes[whole + 4]) >> 16;
+        if (size < 8) Fail("malformed event from the compositor");
+        if (bytes.size() - whole < size) break;
+        whole += size;
+    }
+    return whole;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) Fail("usage: wayland_close_proxy SOCKET UPSTREAM TITLE");
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(60);
+    const int client = AcceptClient(argv[1]);
+    const int compositor = ConnectTo(argv[2]);
 
     ClientWatcher watcher(argv[3]);
     Chunk fromCompositor;
@@ -237,13 +259,7 @@ int main(int argc, char** argv) {
         // Only whole events go to the client, so that one of ours can go in
         // between; descriptors go with the next whole events, which may run
         // ahead of the event that uses them but never behind it.
-        std::size_t whole = 0;
-        while (fromCompositor.bytes.size() - whole >= 8) {
-            const std::size_t size = Word(&fromCompositor.bytes[whole + 4]) >> 16;
-            if (size < 8) Fail("malformed event from the compositor");
-            if (fromCompositor.bytes.size() - whole < size) break;
-            whole += size;
-        }
+        const std::size_t whole = WholeEvents(fromCompositor.bytes);
         if (whole > 0) {
             Send(client, fromCompositor.bytes.data(), whole, fromCompositor.fds);
             fromCompositor.bytes.erase(fromCompositor.bytes.begin(),
