@@ -198,8 +198,10 @@ std::optional<std::string> OptionValue(const std::vector<std::string>& args, std
     return args[++i];
 }
 
-int Run(const std::vector<std::string>& args, std::istream& in, Output& output, std::ostream& err) {
-    std::ostream& out = output.Stream();
+// Reads the command: the kind of search, or --help and --version, which are
+// answered at once. Returns the exit status when that ends the run.
+std::optional<int> ParseCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                                Request& request) {
     if (args.empty()) return UsageError(err, "no command given");
     const std::string& command = args[0];
     if (command == "--help" || command == "-h") {
@@ -213,12 +215,49 @@ int Run(const std::vector<std::string>& args, std::istream& in, Output& output, 
         return kExitOk;
     }
 
-    Request request;
     if (command == "unscramble") request.mode = kUnscramble;
     else if (command == "wild") request.mode = kWild;
     else if (command == "exact") request.mode = kExact;
     else return UsageError(err, "unknown command " + Quoted(command));
+    return std::nullopt;
+}
 
+// Reads the option at args[i] into `request`, moving i past its value.
+// Returns the exit status when the option ends the run.
+std::optional<int> ParseOption(const std::vector<std::string>& args, std::size_t& i, std::ostream& out,
+                               std::ostream& err, Request& request) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+        out << kUsage << kHelp;
+        return kExitOk;
+    }
+    if (request.mode == kUnscramble && IsOption(arg, "--lengths")) {
+        const auto value = OptionValue(args, i, "--lengths");
+        if (!value) return UsageError(err, "--lengths needs a LIST");
+        const auto parsed = ParseLengths(*value);
+        if (!parsed)
+            return UsageError(err, "bad --lengths " + Quoted(*value) + ": use lengths 2 to 15 and ranges, like 3,5,7-9");
+        request.options = *parsed;
+    } else if (IsOption(arg, "--words")) {
+        const auto file = OptionValue(args, i, "--words");
+        if (!file || file->empty()) return UsageError(err, "--words needs a FILE");
+        request.wordsFile = *file;
+    } else if (arg == "--count") {
+        request.count = true;
+    } else if (arg == "--no-separator") {
+        request.noSeparator = true;
+    } else {
+        return UsageError(err, "unknown option " + Quoted(arg) + " for " + args[0]);
+    }
+    return std::nullopt;
+}
+
+// Reads the command line into `request`. Returns the exit status when the
+// command line is all there is to do (help, version, a usage error),
+// nothing when there are searches to run.
+std::optional<int> ParseCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                                    Request& request) {
+    if (const auto done = ParseCommand(args, out, err, request)) return done;
     request.options.fill(true);
     bool fromInput = false;
     bool optionsEnded = false;
@@ -232,61 +271,34 @@ int Run(const std::vector<std::string>& args, std::istream& in, Output& output, 
                 request.text = arg;
         } else if (arg == "--") {
             optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
-            out << kUsage << kHelp;
-            return kExitOk;
-        } else if (request.mode == kUnscramble && IsOption(arg, "--lengths")) {
-            const auto value = OptionValue(args, i, "--lengths");
-            if (!value) return UsageError(err, "--lengths needs a LIST");
-            const auto parsed = ParseLengths(*value);
-            if (!parsed)
-                return UsageError(err, "bad --lengths " + Quoted(*value) + ": use lengths 2 to 15 and ranges, like 3,5,7-9");
-            request.options = *parsed;
-        } else if (IsOption(arg, "--words")) {
-            const auto file = OptionValue(args, i, "--words");
-            if (!file || file->empty()) return UsageError(err, "--words needs a FILE");
-            request.wordsFile = *file;
-        } else if (arg == "--count") {
-            request.count = true;
-        } else if (arg == "--no-separator") {
-            request.noSeparator = true;
-        } else {
-            return UsageError(err, "unknown option " + Quoted(arg) + " for " + command);
+        } else if (const auto done = ParseOption(args, i, out, err, request)) {
+            return done;
         }
     }
     if (!request.text && !fromInput) return UsageError(err, "no TEXT given");
+    return std::nullopt;
+}
 
-    std::optional<WordFile> words;
-    if (request.wordsFile) {
-        try {
-            words.emplace(*request.wordsFile);
-        } catch (const WordFileError& e) {
-            err << "lexigrove-cli: " << e.what() << "\n";
-            return kExitUsage;
-        }
-        if (words->Skipped() > 0) {
-            const bool one = words->Skipped() == 1;
-            err << "lexigrove-cli: skipped " << WithThousands(words->Skipped()) << (one ? " entry of " : " entries of ")
-                << *request.wordsFile << (one ? " that is not a plain word\n" : " that are not plain words\n");
-        }
+// Loads the word file of --words into `words`, and says how many entries it
+// skipped; false, with the reason on `err`, when the file cannot be used.
+bool LoadWordFile(const std::string& path, std::optional<WordFile>& words, std::ostream& err) {
+    try {
+        words.emplace(path);
+    } catch (const WordFileError& e) {
+        err << "lexigrove-cli: " << e.what() << "\n";
+        return false;
     }
-    // Every search reads the file's lists, Wild's and Exact's private
-    // copies too.
-    const WordListCache::ListLoader fromFile =
-        words ? WordListCache::ListLoader([&words](int length) { return words->List(length); })
-              : WordListCache::ListLoader();
-    WordListCache cache(fromFile, fromFile);
-    Searcher searcher(request, cache, output);
-
-    if (request.text) {
-        // Held once: the copy from the command line, lowercased in place.
-        searcher.Search(std::span<char>(*request.text));
-        for (const std::string& message : searcher.Messages()) err << message << "\n";
-        return searcher.Messages().empty() ? kExitOk : kExitNoLetters;
+    if (words->Skipped() > 0) {
+        const bool one = words->Skipped() == 1;
+        err << "lexigrove-cli: skipped " << WithThousands(words->Skipped()) << (one ? " entry of " : " entries of ")
+            << path << (one ? " that is not a plain word\n" : " that are not plain words\n");
     }
+    return true;
+}
 
-    // One search per line, each line's results written before the next line
-    // is waited for.
+// One search per line of `in`, each line's results written before the next
+// line is waited for.
+int SearchLines(std::istream& in, Searcher& searcher, Output& output, std::ostream& err) {
     InputReader reader(in, [&] {
         searcher.Flush();
         output.Flush();
@@ -302,6 +314,33 @@ int Run(const std::vector<std::string>& args, std::istream& in, Output& output, 
         return kExitNoLetters;
     }
     return kExitOk;
+}
+
+// Runs the searches that `request` asks for.
+int RunRequest(Request& request, std::istream& in, Output& output, std::ostream& err) {
+    std::optional<WordFile> words;
+    if (request.wordsFile && !LoadWordFile(*request.wordsFile, words, err)) return kExitUsage;
+    // Every search reads the file's lists, Wild's and Exact's private
+    // copies too.
+    const WordListCache::ListLoader fromFile =
+        words ? WordListCache::ListLoader([&words](int length) { return words->List(length); })
+              : WordListCache::ListLoader();
+    WordListCache cache(fromFile, fromFile);
+    Searcher searcher(request, cache, output);
+
+    if (request.text) {
+        // Held once: the copy from the command line, lowercased in place.
+        searcher.Search(std::span<char>(*request.text));
+        for (const std::string& message : searcher.Messages()) err << message << "\n";
+        return searcher.Messages().empty() ? kExitOk : kExitNoLetters;
+    }
+    return SearchLines(in, searcher, output, err);
+}
+
+int Run(const std::vector<std::string>& args, std::istream& in, Output& output, std::ostream& err) {
+    Request request;
+    if (const auto done = ParseCommandLine(args, output.Stream(), err, request)) return *done;
+    return RunRequest(request, in, output, err);
 }
 
 }  // namespace

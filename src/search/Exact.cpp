@@ -21,6 +21,17 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 
 // For a list of SortedWords(): a binary search over the lines of its text.
 // A text of other bytes than letters is no word.
+// How `word` (lowercase) sorts against `text` with its capitals folded:
+// below 0 before it, 0 equal, above 0 after it.
+int CompareFolded(std::string_view word, std::string_view text) {
+    int order = 0;
+    for (std::size_t i = 0; i < std::min(word.size(), text.size()) && order == 0; ++i)
+        order = static_cast<int>(static_cast<unsigned char>(word[i])) -
+                static_cast<int>(FoldCase(static_cast<unsigned char>(text[i])));
+    if (order == 0) order = word.size() < text.size() ? -1 : word.size() > text.size() ? 1 : 0;
+    return order;
+}
+
 bool FoundInSortedWords(const WordList& list, std::string_view text) {
     for (const char c : text) {
         const unsigned char folded = FoldCase(static_cast<unsigned char>(c));
@@ -36,11 +47,7 @@ bool FoundInSortedWords(const WordList& list, std::string_view text) {
         const std::size_t end = all.find('\r', start);
         if (end == std::string_view::npos) return false;  // not of the shape promised
         const std::string_view word = all.substr(start, end - start);
-        int order = 0;
-        for (std::size_t i = 0; i < std::min(word.size(), text.size()) && order == 0; ++i)
-            order = static_cast<int>(static_cast<unsigned char>(word[i])) -
-                    static_cast<int>(FoldCase(static_cast<unsigned char>(text[i])));
-        if (order == 0) order = word.size() < text.size() ? -1 : word.size() > text.size() ? 1 : 0;
+        const int order = CompareFolded(word, text);
         if (order == 0) return true;
         if (order < 0)
             low = end + 2;

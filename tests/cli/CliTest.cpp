@@ -185,7 +185,7 @@ TEST(Cli, HelpAndVersion) {
 
 // A file of this process's own in the test folder, holding `text`.
 std::string TempFile(const std::string& name, const std::string& text) {
-    const std::string path = ::testing::TempDir() + "/lexigrove-cli-" + std::to_string(getpid()) + "-" + name;
+    std::string path = ::testing::TempDir() + "/lexigrove-cli-" + std::to_string(getpid()) + "-" + name;
     std::ofstream(path, std::ios::binary) << text;
     return path;
 }
@@ -290,6 +290,26 @@ private:
 };
 
 // Random texts, one search per line, with the separators of the log.
+// A search text for `command` made from a word of the list: for unscramble
+// shuffled, with a letter more and maybe one '?'; for wild with letters
+// turned into '?' and maybe cut to 15; for exact now and then one letter
+// changed.
+std::string TextFor(const std::string& command, std::string text, std::mt19937& random) {
+    const auto below = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    if (command == "unscramble") {
+        std::shuffle(text.begin(), text.end(), random);
+        text += "aeiost?"[below(7)];
+        if (below(3) == 0) text[below(text.size())] = '?';
+    } else if (command == "wild") {
+        for (char& c : text)
+            if (below(3) == 0) c = '?';
+        if (text.size() > 15 && below(2) == 0) text = text.substr(below(text.size() - 14), 15);
+    } else if (below(2) == 0) {
+        text[below(text.size())] = "xq'"[below(3)];
+    }
+    return text;
+}
+
 void CompareWithThePlainRule(const std::string& path) {
     const PlainList plain(path);
     ASSERT_GT(plain.Words().size(), 50000u) << path << ": install wamerican and wbritish (./dev test does)";
@@ -300,18 +320,7 @@ void CompareWithThePlainRule(const std::string& path) {
         std::string input;
         std::vector<std::string> expected;
         for (int i = 0; i < 120; ++i) {
-            std::string text = plain.Words()[below(plain.Words().size())];
-            if (std::string(command) == "unscramble") {
-                std::shuffle(text.begin(), text.end(), random);
-                text += "aeiost?"[below(7)];
-                if (below(3) == 0) text[below(text.size())] = '?';
-            } else if (std::string(command) == "wild") {
-                for (char& c : text)
-                    if (below(3) == 0) c = '?';
-                if (text.size() > 15 && below(2) == 0) text = text.substr(below(text.size() - 14), 15);
-            } else if (below(2) == 0) {
-                text[below(text.size())] = "xq'"[below(3)];
-            }
+            const std::string text = TextFor(command, plain.Words()[below(plain.Words().size())], random);
             std::string typed = text;
             if (below(2) == 0) typed[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(typed[0])));
             input += typed;

@@ -224,6 +224,37 @@ std::size_t WholeEvents(const std::vector<std::uint8_t>& bytes) {
     return whole;
 }
 
+// Sends the client's window the compositor's close request a second after
+// the window shows.
+class Closer {
+public:
+    explicit Closer(const char* title) : title_(title) {}
+    bool Sent() const { return sent_; }
+
+    // Called on every turn with the toplevel shown so far (0: none yet).
+    void Step(int client, std::uint32_t toplevel) {
+        if (toplevel == 0 || sent_) return;
+        if (closeAt_ == Clock::time_point{}) {
+            std::printf("wayland proxy: the window \"%s\" is on screen\n", title_);
+            std::fflush(stdout);
+            closeAt_ = Clock::now() + std::chrono::milliseconds(1000);
+        } else if (Clock::now() >= closeAt_) {
+            // xdg_toplevel.close: event 1, no arguments.
+            const std::uint32_t event[2] = {toplevel, (8u << 16) | 1u};
+            std::vector<int> none;
+            Send(client, reinterpret_cast<const std::uint8_t*>(event), sizeof event, none);
+            sent_ = true;
+            std::printf("wayland proxy: sent the close request\n");
+            std::fflush(stdout);
+        }
+    }
+
+private:
+    const char* title_;
+    Clock::time_point closeAt_{};
+    bool sent_ = false;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -234,8 +265,7 @@ int main(int argc, char** argv) {
 
     ClientWatcher watcher(argv[3]);
     Chunk fromCompositor;
-    Clock::time_point closeAt{};
-    bool closeSent = false;
+    Closer closer(argv[3]);
 
     for (;;) {
         if (Clock::now() > deadline)
@@ -246,7 +276,7 @@ int main(int argc, char** argv) {
         if ((both[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
             Chunk fromClient;
             if (!Receive(client, fromClient)) {
-                if (!closeSent) Fail("the client hung up before it was asked to close");
+                if (!closer.Sent()) Fail("the client hung up before it was asked to close");
                 std::printf("wayland proxy: the client hung up after the close request\n");
                 return 0;
             }
@@ -266,20 +296,6 @@ int main(int argc, char** argv) {
                                        fromCompositor.bytes.begin() + static_cast<std::ptrdiff_t>(whole));
         }
 
-        if (const std::uint32_t toplevel = watcher.ShownToplevel(); toplevel != 0 && !closeSent) {
-            if (closeAt == Clock::time_point{}) {
-                std::printf("wayland proxy: the window \"%s\" is on screen\n", argv[3]);
-                std::fflush(stdout);
-                closeAt = Clock::now() + std::chrono::milliseconds(1000);
-            } else if (Clock::now() >= closeAt) {
-                // xdg_toplevel.close: event 1, no arguments.
-                const std::uint32_t event[2] = {toplevel, (8u << 16) | 1u};
-                std::vector<int> none;
-                Send(client, reinterpret_cast<const std::uint8_t*>(event), sizeof event, none);
-                closeSent = true;
-                std::printf("wayland proxy: sent the close request\n");
-                std::fflush(stdout);
-            }
-        }
+        closer.Step(client, watcher.ShownToplevel());
     }
 }
