@@ -409,7 +409,7 @@ void TKsCheckListBox::RecreateWindow() {
         auto fresh = std::make_shared<TKsCheckListBoxDataWrapper>();
         fresh->Data = GetItemData(i);
         fresh->State = GetState(i);
-        StoreRecord(i, std::move(fresh));
+        StoreRecord(i, fresh);
     }
     SetItemIndex(count() > 0 ? 0 : -1);
     UpdateStandardRowHeight();
