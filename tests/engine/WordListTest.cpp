@@ -65,7 +65,9 @@ TEST(Split, CopiesAndMovesKeepTheEntries) {
     EXPECT_EQ(Entries(stoppedMoved), (Strings{"ab"}));
     EXPECT_EQ(stoppedMoved.Text(), "ab\r\n");
     WordList inPlace = LoadWordList(2);
-    WordList inPlaceCopy = inPlace;  // NOLINT(performance-unnecessary-copy-initialization): the copy is under test
+    // The copy itself is under test.
+    // NOLINTNEXTLINE(performance-unnecessary-copy-initialization)
+    WordList inPlaceCopy = inPlace;
     EXPECT_EQ(Entries(inPlaceCopy).size(), 96u);
 }
 
