@@ -106,7 +106,8 @@ std::optional<std::array<bool, kLengthOptionCount>> ParseLengths(std::string_vie
         const auto low = ParseLength(item.substr(0, dash));
         const auto high = dash == std::string_view::npos ? low : ParseLength(item.substr(dash + 1));
         if (!low || !high || *low > *high) return std::nullopt;
-        for (int length = *low; length <= *high; ++length) ticked[static_cast<std::size_t>(length - 2)] = true;
+        for (int length = *low; length <= *high; ++length)
+            ticked[static_cast<std::size_t>(OptionForWordLength(length))] = true;
         if (comma == std::string_view::npos) break;
         list.remove_prefix(comma + 1);
     }

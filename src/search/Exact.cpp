@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "Wild.h"
+#include "LengthOptions.h"
 #include "WordList.h"
 
 namespace lexigrove {

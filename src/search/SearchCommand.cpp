@@ -25,10 +25,6 @@ private:
     SearchSurface& surface_;
 };
 
-// Word length of length option `position`; the last option stands for 15
-// letters and more.
-int OptionWordLength(int position) { return position + 2; }
-
 // The text is read once for every length.
 void RunUnscramble(SearchSurface& surface, WordListCache& cache, int checkedCount, std::string_view text) {
     surface.ProgressSetMaximum(checkedCount);

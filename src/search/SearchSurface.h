@@ -9,13 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "LengthOptions.h"
+
 namespace lexigrove {
 
 // The four search modes are the numeric tags of the buttons that start them.
 enum SearchMode : int { kUnscramble = 1, kWild = 2, kExact = 3 };
-
-// Number of length options: "2 Letter" .. "14 Letter" and "15+ Letter".
-inline constexpr int kLengthOptionCount = 14;
 
 // The separator appended between successive searches (29 hyphens).
 inline constexpr std::string_view kSeparator = "-----------------------------";

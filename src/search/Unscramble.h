@@ -47,8 +47,8 @@ public:
     // Whether the text spells `word` under the left-to-right rule.
     bool Spells(std::string_view word) const;
 
-    // Reads the lines of a list's text from `p` while each is `length`
-    // letters a-z followed by CR LF (`length` 2 to 14, at most
+    // Reads (with list_reader) the lines of a list's text from `p` while each
+    // is `length` letters a-z followed by CR LF (`length` 2 to 14, at most
     // `longestWord`), and appends to the results of `surface` each word the
     // text spells. Returns where it stopped: `end`, or the first line of any
     // other shape.

@@ -15,9 +15,6 @@ namespace lexigrove {
 // remains of `s`.
 int FindPatternFrom(std::string_view s, std::string_view p, int start);
 
-// The stored list that Wild and Exact search for a text of `length` bytes.
-inline int ListForTextLength(std::size_t length) { return length > 15 ? 15 : static_cast<int>(length); }
-
 // Appends the matches of the edit box text, driving the progress bar. Loads
 // its own copy of the list and leaves the cache alone.
 void WildSearch(SearchSurface& surface);

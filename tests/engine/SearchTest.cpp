@@ -20,7 +20,7 @@ using Strings = std::vector<std::string>;
 
 Strings Search(const std::string& text, int mode, std::initializer_list<int> lengths = {}) {
     FakeSurface surface(text);
-    for (int length : lengths) surface.options[static_cast<std::size_t>(length - 2)] = true;
+    for (int length : lengths) surface.options[static_cast<std::size_t>(OptionForWordLength(length))] = true;
     WordListCache cache;
     bFindClick(surface, cache, mode);
     return surface.lines;
