@@ -10,6 +10,7 @@
 
 #include "ConsoleSurface.h"
 #include "Exact.h"
+#include "PlainRules.h"
 #include "SearchCommand.h"
 #include "Unscramble.h"
 #include "Wild.h"
@@ -51,16 +52,7 @@ void BaselineUnscramble(SearchSurface& surface, const WordList& list) {
     const std::string text = surface.ReadText();
     if (text.size() < 2) return;
     for (std::string_view entry : list) {
-        if (entry.empty()) continue;
-        std::string rest(entry);
-        for (char c : text) {
-            const int p = c == '?' ? 1 : FindCharFrom(rest, c, 1);
-            if (p > 0) rest.erase(static_cast<std::size_t>(p - 1), 1);
-            if (rest.empty()) {
-                surface.ResultsAppend(entry);
-                break;
-            }
-        }
+        if (plain::Spells(text, entry)) surface.ResultsAppend(entry);
     }
 }
 
@@ -86,7 +78,7 @@ void BM_Unscramble_Engine(benchmark::State& state) {
     const std::string& text = Texts()[static_cast<std::size_t>(state.range(1))];
     WordListCache& cache = WarmCache();
     Collector expected(text);
-    BaselineUnscramble(expected, cache.Fetch(position + 2));
+    BaselineUnscramble(expected, cache.Fetch(OptionWordLength(position)));
     Collector check(text);
     UnscrambleLength(check, cache, position);
     if (check.Output() != expected.Output()) {
@@ -104,7 +96,7 @@ void BM_Unscramble_Engine(benchmark::State& state) {
 void BM_Unscramble_Baseline(benchmark::State& state) {
     const int position = static_cast<int>(state.range(0));
     const std::string& text = Texts()[static_cast<std::size_t>(state.range(1))];
-    const WordList& list = WarmCache().Fetch(position + 2);
+    const WordList& list = WarmCache().Fetch(OptionWordLength(position));
     Recorder surface(text);
     for (auto _ : state) {
         surface.ResultsClear();

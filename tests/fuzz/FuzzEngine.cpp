@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "ConsoleSurface.h"
+#include "PlainRules.h"
 #include "SearchCommand.h"
 #include "Unscramble.h"
 #include "Wild.h"
@@ -72,17 +73,7 @@ void RunSpeller(std::string_view data) {
         std::size_t end = words.find(',', begin);
         if (end == std::string_view::npos) end = words.size();
         const std::string word(words.substr(begin, end - begin));
-        std::string rest = word;
-        bool plain = false;
-        for (char c : text) {
-            const int p = c == '?' ? 1 : FindCharFrom(rest, c, 1);
-            if (p > 0) rest.erase(static_cast<std::size_t>(p - 1), 1);
-            if (rest.empty()) {
-                plain = !word.empty();
-                break;
-            }
-        }
-        Trap(speller.Spells(word) == plain);
+        Trap(speller.Spells(word) == plain::Spells(text, word));
         begin = end + 1;
     }
 }
@@ -107,17 +98,8 @@ void RunUnscrambleOverList(std::string_view data) {
     UnscrambleLength(surface, cache, position);
     std::string expected;
     if (text.size() >= 2) {
-        for (std::string_view entry : list) {
-            std::string rest(entry);
-            bool spelled = false;
-            for (char c : text) {
-                if (rest.empty()) break;
-                const int p = c == '?' ? 1 : FindCharFrom(rest, c, 1);
-                if (p > 0) rest.erase(static_cast<std::size_t>(p - 1), 1);
-                spelled = rest.empty();
-            }
-            if (spelled && !entry.empty()) expected.append(entry).push_back('\n');
-        }
+        for (std::string_view entry : list)
+            if (plain::Spells(text, entry)) expected.append(entry).push_back('\n');
     }
     Trap(surface.Output() == expected);
 }
