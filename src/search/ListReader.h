@@ -83,7 +83,10 @@ bool IsLetterLine(const char* p) {
     static constexpr ByteRanges kFirst = LineRanges<Length>(0);
     if constexpr (kSize > 8) {
         static constexpr ByteRanges kSecond = LineRanges<Length>(1);
-        return Follows(Load(p, 8), kFirst) & Follows(Load(p + kSize - 8, 8), kSecond);
+        // Both halves are checked, without a branch between them.
+        const unsigned first = Follows(Load(p, 8), kFirst) ? 1U : 0U;
+        const unsigned second = Follows(Load(p + kSize - 8, 8), kSecond) ? 1U : 0U;
+        return (first & second) != 0;
     } else if constexpr (kSize == 8 || kSize == 4) {
         return Follows(Load(p, kSize), kFirst);
     } else {
