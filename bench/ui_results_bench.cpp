@@ -42,8 +42,8 @@ void Report(const char* name, std::vector<double> ms, const std::string& extra) 
                 ms.size(), extra.c_str());
 }
 
-void Measure(const char* name, int runs, const std::function<void(TFrmMain&)>& prepare, const QString& text,
-             bool warm, const char* button = "b1") {
+void Measure(const char* name, int runs, const std::function<void(TFrmMain&)>& prepare, const QString& text, bool warm,
+             const char* button = "b1") {
     std::vector<double> times;
     int lines = 0;
     for (int run = 0; run < runs; ++run) {
@@ -76,14 +76,16 @@ int main(int argc, char** argv) {
 
     Measure("Unscramble 30 x '?', first search (cold)", runs, nothing, allWords, false);
     Measure("Unscramble 30 x '?', lists loaded", runs, nothing, allWords, true);
-    Measure("Unscramble 30 x '?' after 1,000,000 lines", runs,
-            [](TFrmMain& w) {
-                QString million;
-                million.reserve(qsizetype{9} * 1000000);
-                for (int i = 0; i < 1000000; ++i) million += QStringLiteral("line%1\n").arg(i % 1000, 3, 10, QLatin1Char('0'));
-                w.findChild<QPlainTextEdit*>("mResults")->setPlainText(million);
-            },
-            allWords, true);
+    Measure(
+        "Unscramble 30 x '?' after 1,000,000 lines", runs,
+        [](TFrmMain& w) {
+            QString million;
+            million.reserve(qsizetype{9} * 1000000);
+            for (int i = 0; i < 1000000; ++i)
+                million += QStringLiteral("line%1\n").arg(i % 1000, 3, 10, QLatin1Char('0'));
+            w.findChild<QPlainTextEdit*>("mResults")->setPlainText(million);
+        },
+        allWords, true);
     Measure("Unscramble 'aeinrst' (7 letters), cold", runs, nothing, QStringLiteral("aeinrst"), false);
     Measure("Unscramble 'aeinrst' (7 letters), lists loaded", runs, nothing, QStringLiteral("aeinrst"), true);
 

@@ -187,7 +187,8 @@ private:
 
 // Whether args[i] is option `name`, given as "NAME VALUE" or "NAME=VALUE".
 bool IsOption(const std::string& arg, std::string_view name) {
-    return arg == name || (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0 && arg[name.size()] == '=');
+    return arg == name ||
+           (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0 && arg[name.size()] == '=');
 }
 
 // The value of option `name` at args[i], moving i past it; nothing when
@@ -216,10 +217,14 @@ std::optional<int> ParseCommand(const std::vector<std::string>& args, std::ostre
         return kExitOk;
     }
 
-    if (command == "unscramble") request.mode = kUnscramble;
-    else if (command == "wild") request.mode = kWild;
-    else if (command == "exact") request.mode = kExact;
-    else return UsageError(err, "unknown command " + Quoted(command));
+    if (command == "unscramble")
+        request.mode = kUnscramble;
+    else if (command == "wild")
+        request.mode = kWild;
+    else if (command == "exact")
+        request.mode = kExact;
+    else
+        return UsageError(err, "unknown command " + Quoted(command));
     return std::nullopt;
 }
 
@@ -237,7 +242,8 @@ std::optional<int> ParseOption(const std::vector<std::string>& args, std::size_t
         if (!value) return UsageError(err, "--lengths needs a LIST");
         const auto parsed = ParseLengths(*value);
         if (!parsed)
-            return UsageError(err, "bad --lengths " + Quoted(*value) + ": use lengths 2 to 15 and ranges, like 3,5,7-9");
+            return UsageError(err,
+                              "bad --lengths " + Quoted(*value) + ": use lengths 2 to 15 and ranges, like 3,5,7-9");
         request.options = *parsed;
     } else if (IsOption(arg, "--words")) {
         const auto file = OptionValue(args, i, "--words");

@@ -18,8 +18,7 @@ constexpr std::size_t kBlock = 1 << 16;
 using traits = std::char_traits<char>;
 
 InputError ReadFailed(int error) {
-    return InputError("cannot read standard input: " +
-                      std::string(error != 0 ? std::strerror(error) : "read error"));
+    return InputError("cannot read standard input: " + std::string(error != 0 ? std::strerror(error) : "read error"));
 }
 
 }  // namespace

@@ -38,9 +38,9 @@ private:
     std::istream& in_;
     std::function<void()> beforeWait_;
     char* data_ = nullptr;
-    std::size_t begin_ = 0;     // first byte not yet handed out
-    std::size_t end_ = 0;       // end of the bytes read
-    std::size_t scanned_ = 0;   // bytes after begin_ known to hold no LF
+    std::size_t begin_ = 0;    // first byte not yet handed out
+    std::size_t end_ = 0;      // end of the bytes read
+    std::size_t scanned_ = 0;  // bytes after begin_ known to hold no LF
     std::size_t capacity_ = 0;
     bool atEnd_ = false;
 };

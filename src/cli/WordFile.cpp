@@ -95,7 +95,9 @@ void SortMostlySorted(std::vector<std::string_view>& words) {
     }
     runs.push_back(words.size());
     std::vector<std::string_view> merged(words.size());
-    const auto at = [](std::vector<std::string_view>& v, std::size_t i) { return v.begin() + static_cast<std::ptrdiff_t>(i); };
+    const auto at = [](std::vector<std::string_view>& v, std::size_t i) {
+        return v.begin() + static_cast<std::ptrdiff_t>(i);
+    };
     while (runs.size() > 2) {
         std::size_t kept = 0;
         std::size_t r = 0;

@@ -68,10 +68,10 @@ void ExactSearch(SearchSurface& surface, std::string_view text, const WordListCa
     const int length = ListForTextLength(text.size());
     if (length < 2) return;
     const WordList list = lists.LoadUncached(length);
-    const bool found =
-        list.SortedWords()
-            ? FoundInSortedWords(list, text)
-            : std::any_of(list.begin(), list.end(), [&](std::string_view word) { return EqualIgnoringCase(word, text); });
+    const bool found = list.SortedWords() ? FoundInSortedWords(list, text)
+                                          : std::any_of(list.begin(), list.end(), [&](std::string_view word) {
+                                                return EqualIgnoringCase(word, text);
+                                            });
     std::string line(text);
     line += found ? " - Found" : " - Not Found";
     surface.ResultsAppend(line);

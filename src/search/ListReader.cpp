@@ -16,7 +16,8 @@ bool AllLetters(std::string_view word) {
     }
     const int half = n >= 4 ? 4 : 2;
     const std::uint64_t chunk = n == 1 ? static_cast<unsigned char>(p[0])
-                                       : Load(p, half) | Load(p + n - half, half) << (8 * (n - static_cast<std::size_t>(half)));
+                                       : Load(p, half) | Load(p + n - half, half)
+                                                             << (8 * (n - static_cast<std::size_t>(half)));
     const ByteRanges ranges{kLetters.low, kLetters.high, kLetters.used >> (8 * (8 - n))};
     return Follows(chunk, ranges);
 }

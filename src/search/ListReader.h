@@ -70,9 +70,7 @@ constexpr std::uint64_t InRange(std::uint64_t chunk, const ByteRanges& ranges) {
 }
 
 // Whether every byte of `chunk` that counts is in its range.
-constexpr bool Follows(std::uint64_t chunk, const ByteRanges& ranges) {
-    return InRange(chunk, ranges) == ranges.used;
-}
+constexpr bool Follows(std::uint64_t chunk, const ByteRanges& ranges) { return InRange(chunk, ranges) == ranges.used; }
 
 // Whether the line at `p` is `Length` (2 to 14) letters a-z and CR LF: the
 // line read as one or two overlapping 8-byte numbers (or, below 8 bytes, as
@@ -103,7 +101,7 @@ bool AllLetters(std::string_view word);
 // word ends costs no branch: the first byte that is not a letter ends it.
 inline int LetterLineSize(const char* p) {
     constexpr std::uint64_t kGather = 0x0102040810204080ULL;  // gathers the top bits of the bytes
-    std::uint32_t others = 0;                                   // bit i: byte i is not a letter
+    std::uint32_t others = 0;                                 // bit i: byte i is not a letter
     for (int i = 0; i < 4; ++i) {
         const std::uint64_t letters = InRange(Load(p + 8 * static_cast<std::ptrdiff_t>(i), 8), kLetters) >> 7;
         others |= static_cast<std::uint32_t>(0xff ^ (letters * kGather) >> 56) << (8 * i);
@@ -112,7 +110,6 @@ inline int LetterLineSize(const char* p) {
     if (size == 0 || size > 30 || p[size] != '\r' || p[size + 1] != '\n') return 0;
     return size;
 }
-
 
 // Words found, handed to the results in batches, so that whether a word
 // matched is counted rather than one more branch to guess per word.

@@ -84,10 +84,17 @@ void bFindClick(SearchSurface& surface, WordListCache& cache, int mode) {
     }
 
     switch (mode) {
-        case kUnscramble: RunUnscramble(surface, cache, checkedCount, text->View()); break;
-        case kWild: WildSearch(surface, text->View(), cache); break;
-        case kExact: ExactSearch(surface, text->View(), cache); break;
-        default: break;
+        case kUnscramble:
+            RunUnscramble(surface, cache, checkedCount, text->View());
+            break;
+        case kWild:
+            WildSearch(surface, text->View(), cache);
+            break;
+        case kExact:
+            ExactSearch(surface, text->View(), cache);
+            break;
+        default:
+            break;
     }
 }
 

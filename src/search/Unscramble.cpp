@@ -19,7 +19,8 @@ constexpr std::uint8_t kNotTyped = 255;
 
 int FindCharFrom(std::string_view s, char c, int start) {
     if (s.empty() || start < 1 || static_cast<std::size_t>(start) > s.size()) return 0;
-    const void* hit = std::memchr(s.data() + start - 1, static_cast<unsigned char>(c), s.size() - static_cast<std::size_t>(start - 1));
+    const void* hit = std::memchr(s.data() + start - 1, static_cast<unsigned char>(c),
+                                  s.size() - static_cast<std::size_t>(start - 1));
     if (hit == nullptr) return 0;
     return static_cast<int>(static_cast<const char*>(hit) - s.data()) + 1;
 }
@@ -167,19 +168,32 @@ const char* Speller::SpellLines(const char* p, const char* end, SearchSurface& s
 const char* Speller::SpellLines(int length, const char* p, const char* end, SearchSurface& surface) const {
     if (length < 2 || length > kMaxLineLength || length > rows_) return p;
     switch (length) {
-    case 2: return SpellLines<2>(p, end, surface);
-    case 3: return SpellLines<3>(p, end, surface);
-    case 4: return SpellLines<4>(p, end, surface);
-    case 5: return SpellLines<5>(p, end, surface);
-    case 6: return SpellLines<6>(p, end, surface);
-    case 7: return SpellLines<7>(p, end, surface);
-    case 8: return SpellLines<8>(p, end, surface);
-    case 9: return SpellLines<9>(p, end, surface);
-    case 10: return SpellLines<10>(p, end, surface);
-    case 11: return SpellLines<11>(p, end, surface);
-    case 12: return SpellLines<12>(p, end, surface);
-    case 13: return SpellLines<13>(p, end, surface);
-    default: return SpellLines<14>(p, end, surface);
+        case 2:
+            return SpellLines<2>(p, end, surface);
+        case 3:
+            return SpellLines<3>(p, end, surface);
+        case 4:
+            return SpellLines<4>(p, end, surface);
+        case 5:
+            return SpellLines<5>(p, end, surface);
+        case 6:
+            return SpellLines<6>(p, end, surface);
+        case 7:
+            return SpellLines<7>(p, end, surface);
+        case 8:
+            return SpellLines<8>(p, end, surface);
+        case 9:
+            return SpellLines<9>(p, end, surface);
+        case 10:
+            return SpellLines<10>(p, end, surface);
+        case 11:
+            return SpellLines<11>(p, end, surface);
+        case 12:
+            return SpellLines<12>(p, end, surface);
+        case 13:
+            return SpellLines<13>(p, end, surface);
+        default:
+            return SpellLines<14>(p, end, surface);
     }
 }
 
@@ -201,9 +215,8 @@ const char* Speller::SpellLinesOfAnyLength(const char* p, const char* end, Searc
     using list_reader::Load;
     using list_reader::ReadLinesOfAnyLength;
     if (tracked_ == 0) {
-        return ReadLinesOfAnyLength(p, end, surface, [this](const char* word, int size) {
-            return size <= rows_ && SpellsLetters(word, size);
-        });
+        return ReadLinesOfAnyLength(
+            p, end, surface, [this](const char* word, int size) { return size <= rows_ && SpellsLetters(word, size); });
     }
     // A word that shares with an earlier one more letters than that one
     // read before it failed fails the same way. Neighbours in the longest

@@ -121,8 +121,10 @@ void TFrmAbout::CreateControls() {
     SetTextColour(Label2, QColor(192, 192, 192));
     Label2->setAccessibleDescription(QStringLiteral("Shadow of the title"));
     Label1 = MakeLabel(client, "Label1", kTitle, {14, 13}, TitleFont());
-    Label3 = MakeLabel(client, "Label3", QStringLiteral("By Lexigrove contributors"), {97, 52}, LexigroveApp::WindowFont());
-    Label4 = MakeLabel(client, "Label4", QStringLiteral("\u00A9 2026 Lexigrove contributors"), {97, 72}, LexigroveApp::WindowFont());
+    Label3 =
+        MakeLabel(client, "Label3", QStringLiteral("By Lexigrove contributors"), {97, 52}, LexigroveApp::WindowFont());
+    Label4 = MakeLabel(client, "Label4", QStringLiteral("\u00A9 2026 Lexigrove contributors"), {97, 72},
+                       LexigroveApp::WindowFont());
 
     QFont linkFont = LexigroveApp::WindowFont();
     linkFont.setUnderline(true);
@@ -213,14 +215,12 @@ bool TFrmAbout::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Label5 || watched == Image1) {
         // A click is the left button going down and coming up over the same
         // control.
-        if (event->type() == QEvent::MouseButtonPress &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             pressed_ = watched;
         } else if (event->type() == QEvent::MouseButtonRelease &&
                    static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            const bool clicked = pressed_ == watched &&
-                                 static_cast<QWidget*>(watched)->rect().contains(
-                                     static_cast<QMouseEvent*>(event)->position().toPoint());
+            const bool clicked = pressed_ == watched && static_cast<QWidget*>(watched)->rect().contains(
+                                                            static_cast<QMouseEvent*>(event)->position().toPoint());
             pressed_ = nullptr;
             if (clicked && watched == Label5) Dispatch([&] { Label5Click(Label5); });
             if (clicked && watched == Image1) Dispatch([&] { Image1Click(Image1); });

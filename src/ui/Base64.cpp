@@ -30,7 +30,9 @@ std::string Base64Decode(std::string_view text) {
 
     // Pack four values into three bytes. Group g is read from 4g and
     // written to 3g, never ahead of what is still to be read.
-    const auto value = [&buffer](std::size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(buffer[i])); };
+    const auto value = [&buffer](std::size_t i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(buffer[i]));
+    };
     std::size_t written = 0;
     std::size_t read = 0;
     for (; read + 4 <= kept; read += 4) {

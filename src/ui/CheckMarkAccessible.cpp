@@ -13,8 +13,7 @@ const char* const kReportsCheckMark = "lexigroveReportsCheckMark";
 
 QMenu* MenuOf(const QAction* action) {
     for (QObject* owner : action->associatedObjects())
-        if (auto* menu = qobject_cast<QMenu*>(owner))
-            return menu;
+        if (auto* menu = qobject_cast<QMenu*>(owner)) return menu;
     return nullptr;
 }
 
@@ -24,8 +23,7 @@ QString WithoutMnemonic(const QString& text) {
     plain.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] == QLatin1Char('&')) {
-            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('&'))
-                plain += text[++i];
+            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('&')) plain += text[++i];
             continue;
         }
         plain += text[i];
@@ -51,13 +49,10 @@ public:
     void setText(QAccessible::Text, const QString&) override {}
 
     QString text(QAccessible::Text t) const override {
-        if (!isValid())
-            return {};
-        if (t == QAccessible::Name)
-            return WithoutMnemonic(action_->text());
+        if (!isValid()) return {};
+        if (t == QAccessible::Name) return WithoutMnemonic(action_->text());
         if (t == QAccessible::Accelerator) {
-            if (!action_->shortcut().isEmpty())
-                return action_->shortcut().toString(QKeySequence::NativeText);
+            if (!action_->shortcut().isEmpty()) return action_->shortcut().toString(QKeySequence::NativeText);
             const QKeySequence mnemonic = QKeySequence::mnemonic(action_->text());
             return mnemonic.isEmpty() ? QString() : mnemonic.toString(QKeySequence::NativeText);
         }
@@ -65,22 +60,17 @@ public:
     }
 
     QRect rect() const override {
-        if (!isValid())
-            return {};
+        if (!isValid()) return {};
         const QRect local = menu_->actionGeometry(action_);
         return QRect(menu_->mapToGlobal(local.topLeft()), local.size());
     }
 
     QAccessible::State state() const override {
         QAccessible::State st;
-        if (!isValid())
-            return st;
-        if (!menu_->isVisible() || !action_->isVisible())
-            st.invisible = true;
-        if (menu_->activeAction() == action_)
-            st.focused = true;
-        if (!action_->isEnabled())
-            st.disabled = true;
+        if (!isValid()) return st;
+        if (!menu_->isVisible() || !action_->isVisible()) st.invisible = true;
+        if (menu_->activeAction() == action_) st.focused = true;
+        if (!action_->isEnabled()) st.disabled = true;
         st.checkable = true;
         st.checked = action_->isChecked();
         return st;
@@ -93,8 +83,7 @@ public:
     QStringList actionNames() const override { return {pressAction()}; }
 
     void doAction(const QString& name) override {
-        if (name == pressAction() && isValid() && action_->isEnabled())
-            action_->trigger();
+        if (name == pressAction() && isValid() && action_->isEnabled()) action_->trigger();
     }
 
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
@@ -105,11 +94,9 @@ private:
 };
 
 QAccessibleInterface* CheckMenuItemFactory(const QString& key, QObject* object) {
-    if (key != QLatin1String("QAction") || !object)
-        return nullptr;
+    if (key != QLatin1String("QAction") || !object) return nullptr;
     auto* action = static_cast<QAction*>(object);
-    if (!action->property(kReportsCheckMark).toBool())
-        return nullptr;
+    if (!action->property(kReportsCheckMark).toBool()) return nullptr;
     QMenu* menu = MenuOf(action);
     return menu ? new CheckMenuItemAccessible(menu, action) : nullptr;
 }
@@ -120,21 +107,19 @@ class MarkAnnouncer : public QObject {
 public:
     explicit MarkAnnouncer(QAction* action) : QObject(action), action_(action), announced_(action->isChecked()) {
         connect(action, &QAction::toggled, this, [this] {
-            if (pending_)
-                return;
+            if (pending_) return;
             pending_ = true;
-            QMetaObject::invokeMethod(this, [this] { Announce(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { Announce(); }, Qt::QueuedConnection);
         });
     }
 
 private:
     void Announce() {
         pending_ = false;
-        if (action_->isChecked() == announced_)
-            return;
+        if (action_->isChecked() == announced_) return;
         announced_ = action_->isChecked();
-        if (!QAccessible::isActive())
-            return;
+        if (!QAccessible::isActive()) return;
         QAccessible::State changed;
         changed.checked = true;
         QAccessibleStateChangeEvent event(action_, changed);

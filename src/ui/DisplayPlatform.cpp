@@ -49,8 +49,7 @@ void EndXDisplayProbe() {
 }
 
 char** ArgumentsForPlatform(int& argc, char** argv) {
-    if (!PreferX11(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"), argc, argv, XDisplayAnswers))
-        return argv;
+    if (!PreferX11(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"), argc, argv, XDisplayAnswers)) return argv;
     // Lives as long as the process, as Qt requires of its arguments.
     static std::vector<char*> arguments;
     static char programName[] = "lexigrove";

@@ -106,13 +106,17 @@ public:
         if (control != CC_GroupBox || box == nullptr) return QProxyStyle::subControlRect(control, option, part, widget);
         const int captionHeight = box->fontMetrics.height();
         switch (part) {
-            case SC_GroupBoxFrame: return box->rect.adjusted(0, captionHeight / 2, 0, 0);
+            case SC_GroupBoxFrame:
+                return box->rect.adjusted(0, captionHeight / 2, 0, 0);
             case SC_GroupBoxLabel: {
                 const int textWidth = box->fontMetrics.size(Qt::TextShowMnemonic, box->text).width();
-                return {box->rect.left() + kCaptionLeft, box->rect.top(), textWidth + 2 * kCaptionPadding, captionHeight};
+                return {box->rect.left() + kCaptionLeft, box->rect.top(), textWidth + 2 * kCaptionPadding,
+                        captionHeight};
             }
-            case SC_GroupBoxContents: return box->rect.adjusted(2, captionHeight, -2, -2);
-            default: return QProxyStyle::subControlRect(control, option, part, widget);
+            case SC_GroupBoxContents:
+                return box->rect.adjusted(2, captionHeight, -2, -2);
+            default:
+                return QProxyStyle::subControlRect(control, option, part, widget);
         }
     }
 
@@ -306,8 +310,8 @@ void TFrmMain::CreateMenus() {
     // A Wayland client cannot keep its window above the others; the item
     // stays, and says so.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        const QString limit = QStringLiteral(
-            "Wayland lets no program keep its window on top; your desktop's window menu may offer it");
+        const QString limit =
+            QStringLiteral("Wayland lets no program keep its window on top; your desktop's window menu may offer it");
         mnuTop->setToolTip(limit);
         mnuTop->setStatusTip(limit);
         options1->setToolTipsVisible(true);
@@ -415,9 +419,7 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-int TFrmMain::Tag(const QObject* control) {
-    return control != nullptr ? control->property(kTagProperty).toInt() : 0;
-}
+int TFrmMain::Tag(const QObject* control) { return control != nullptr ? control->property(kTagProperty).toInt() : 0; }
 
 void TFrmMain::CentreOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();

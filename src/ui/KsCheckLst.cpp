@@ -37,11 +37,9 @@ int gCheckWidth = 0;
 int gCheckHeight = 0;
 
 void ReadCheckSize() {
-    if (gCheckWidth > 0)
-        return;
+    if (gCheckWidth > 0) return;
     qreal dpi = 96.0;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        dpi = screen->logicalDotsPerInchY();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) dpi = screen->logicalDotsPerInchY();
     const int size = std::max(1, qRound(13.0 * dpi / 96.0));
     gCheckWidth = size;
     gCheckHeight = size;
@@ -51,14 +49,11 @@ void ReadCheckSize() {
 // (Fusion, the platform themes) draws the styled look.
 bool IsClassicStyle(const QStyle* style) {
     while (const auto* proxy = qobject_cast<const QProxyStyle*>(style)) {
-        if (!proxy->baseStyle() || proxy->baseStyle() == style)
-            break;
+        if (!proxy->baseStyle() || proxy->baseStyle() == style) break;
         style = proxy->baseStyle();
     }
-    if (!style)
-        return false;
-    if (style->name().compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0)
-        return true;
+    if (!style) return false;
+    if (style->name().compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0) return true;
     return qstrcmp(style->metaObject()->className(), "QWindowsStyle") == 0;
 }
 
@@ -85,27 +80,23 @@ public:
     void setText(QAccessible::Text, const QString&) override {}
 
     QString text(QAccessible::Text t) const override {
-        if (!isValid() || t != QAccessible::Name)
-            return {};
+        if (!isValid() || t != QAccessible::Name) return {};
         return list_->item(Row())->text();
     }
 
     QRect rect() const override {
-        if (!isValid())
-            return {};
+        if (!isValid()) return {};
         const QRect local = list_->visualRect(index_);
         return QRect(list_->viewport()->mapToGlobal(local.topLeft()), local.size());
     }
 
     QAccessible::State state() const override {
         QAccessible::State st;
-        if (!isValid())
-            return st;
+        if (!isValid()) return st;
         const int row = Row();
         if (!list_->isVisible() || !list_->viewport()->rect().intersects(list_->visualRect(index_)))
             st.invisible = true;
-        if (!list_->isEnabled())
-            st.disabled = true;
+        if (!list_->isEnabled()) st.disabled = true;
         st.selectable = true;
         st.focusable = true;
         st.selected = list_->selectionModel()->isSelected(index_);
@@ -122,15 +113,13 @@ public:
     }
 
     QStringList actionNames() const override {
-        if (!isValid() || !list_->isEnabled())
-            return {};
+        if (!isValid() || !list_->isEnabled()) return {};
         return {toggleAction()};
     }
 
     // The row is selected and toggled, as a left press on its box does.
     void doAction(const QString& name) override {
-        if (name != toggleAction() || !isValid() || !list_->isEnabled())
-            return;
+        if (name != toggleAction() || !isValid() || !list_->isEnabled()) return;
         const int row = Row();
         list_->SetItemIndex(row);
         list_->ToggleItem(row);
@@ -149,22 +138,19 @@ public:
     explicit ListAccessible(TKsCheckListBox* list) : QAccessibleWidget(list, QAccessible::List) {}
 
     ~ListAccessible() override {
-        for (const auto& entry : rows_)
-            QAccessible::deleteAccessibleInterface(entry.second);
+        for (const auto& entry : rows_) QAccessible::deleteAccessibleInterface(entry.second);
     }
 
     int childCount() const override { return List()->count(); }
 
     QAccessibleInterface* child(int index) const override {
-        if (index < 0 || index >= List()->count())
-            return nullptr;
+        if (index < 0 || index >= List()->count()) return nullptr;
         // One interface per row for as long as the row lives, so that the
         // reader can keep hold of it; rows that moved get a fresh one.
         const auto found = rows_.find(index);
         if (found != rows_.end()) {
             auto* row = static_cast<RowAccessible*>(QAccessible::accessibleInterface(found->second));
-            if (row && row->isValid() && row->Row() == index)
-                return row;
+            if (row && row->isValid() && row->Row() == index) return row;
             QAccessible::deleteAccessibleInterface(found->second);
             rows_.erase(found);
         }
@@ -174,8 +160,7 @@ public:
     }
 
     int indexOfChild(const QAccessibleInterface* child) const override {
-        if (!child || child->role() != QAccessible::ListItem || child->parent() != this)
-            return -1;
+        if (!child || child->role() != QAccessible::ListItem || child->parent() != this) return -1;
         const int row = static_cast<const RowAccessible*>(child)->Row();
         return row >= 0 && child == this->child(row) ? row : -1;
     }
@@ -267,8 +252,7 @@ TKsCheckListBox::~TKsCheckListBox() {
 // ---------------------------------------------------------------- records
 
 void TKsCheckListBox::CheckIndex(int index) const {
-    if (index < 0 || index >= count())
-        throw EListError(index);
+    if (index < 0 || index >= count()) throw EListError(index);
 }
 
 QListWidgetItem* TKsCheckListBox::RowItem(int index) const {
@@ -278,8 +262,7 @@ QListWidgetItem* TKsCheckListBox::RowItem(int index) const {
 
 TKsCheckListBox::RecordPtr TKsCheckListBox::RecordOf(int index) const {
     const QVariant slot = RowItem(index)->data(RecordRole);
-    if (slot.metaType() != QMetaType::fromType<RecordPtr>())
-        return nullptr;
+    if (slot.metaType() != QMetaType::fromType<RecordPtr>()) return nullptr;
     return slot.value<RecordPtr>();
 }
 
@@ -291,13 +274,10 @@ void TKsCheckListBox::StoreRecord(int index, const RecordPtr& record) {
     row->setData(RecordRole, record ? QVariant::fromValue(record) : QVariant());
 }
 
-TKsCheckListBoxDataWrapper* TKsCheckListBox::FindItemRecord(int index) const {
-    return RecordOf(index).get();
-}
+TKsCheckListBoxDataWrapper* TKsCheckListBox::FindItemRecord(int index) const { return RecordOf(index).get(); }
 
 TKsCheckListBoxDataWrapper* TKsCheckListBox::ItemRecord(int index) {
-    if (TKsCheckListBoxDataWrapper* found = FindItemRecord(index))
-        return found;
+    if (TKsCheckListBoxDataWrapper* found = FindItemRecord(index)) return found;
     auto record = std::make_shared<TKsCheckListBoxDataWrapper>();
     TKsCheckListBoxDataWrapper* raw = record.get();
     StoreRecord(index, record);
@@ -312,8 +292,7 @@ bool TKsCheckListBox::GetChecked(int index) const {
 }
 
 void TKsCheckListBox::SetChecked(int index, bool value) {
-    if (GetChecked(index) != value)
-        SetState(index, value ? cbChecked : cbUnchecked);
+    if (GetChecked(index) != value) SetState(index, value ? cbChecked : cbUnchecked);
 }
 
 TCheckBoxState TKsCheckListBox::GetState(int index) const {
@@ -322,8 +301,7 @@ TCheckBoxState TKsCheckListBox::GetState(int index) const {
 }
 
 void TKsCheckListBox::SetState(int index, TCheckBoxState state) {
-    if (GetState(index) == state)
-        return;
+    if (GetState(index) == state) return;
     ItemRecord(index)->State = state;
     RepaintCheck(index);
     AnnounceState(index);
@@ -331,12 +309,10 @@ void TKsCheckListBox::SetState(int index, TCheckBoxState state) {
 
 // Tells a screen reader, if one listens, that the row's check mark changed.
 void TKsCheckListBox::AnnounceState(int index) {
-    if (!QAccessible::isActive())
-        return;
+    if (!QAccessible::isActive()) return;
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(this);
     QAccessibleInterface* row = list ? list->child(index) : nullptr;
-    if (!row)
-        return;
+    if (!row) return;
     QAccessible::State changed;
     changed.checked = true;
     changed.checkStateMixed = true;
@@ -355,34 +331,30 @@ void TKsCheckListBox::SetItemData(int index, std::int32_t value) {
 }
 
 void TKsCheckListBox::ToggleItem(int index) {
-    if (index < 0 || index >= count())
-        return;
+    if (index < 0 || index >= count()) return;
     const TCheckBoxState current = GetState(index);
     TCheckBoxState next = current;
     switch (current) {
-    case cbUnchecked: {
-        bool allow = false;
-        if (OnItemAllowGray)
-            OnItemAllowGray(index, allow);
-        next = allow ? cbGrayed : cbChecked;
-        break;
-    }
-    case cbChecked:
-        next = cbUnchecked;
-        break;
-    case cbGrayed:
-        next = cbChecked;
-        break;
+        case cbUnchecked: {
+            bool allow = false;
+            if (OnItemAllowGray) OnItemAllowGray(index, allow);
+            next = allow ? cbGrayed : cbChecked;
+            break;
+        }
+        case cbChecked:
+            next = cbUnchecked;
+            break;
+        case cbGrayed:
+            next = cbChecked;
+            break;
     }
     SetState(index, next);
-    if (OnItemChange)
-        OnItemChange(index, next);
+    if (OnItemChange) OnItemChange(index, next);
     ClickCheck();
 }
 
 void TKsCheckListBox::ClickCheck() {
-    if (OnClickCheck)
-        OnClickCheck(this);
+    if (OnClickCheck) OnClickCheck(this);
 }
 
 // -------------------------------------------------------------- selection
@@ -419,22 +391,19 @@ void TKsCheckListBox::RecreateWindow() {
 // ------------------------------------------------------------- properties
 
 void TKsCheckListBox::SetItemHeight(int h) {
-    if (h <= 0 || h == itemHeight_)
-        return;
+    if (h <= 0 || h == itemHeight_) return;
     itemHeight_ = h;
     UpdateLayout();
 }
 
 void TKsCheckListBox::SetColumns(int n) {
-    if (n < 0 || n == columns_)
-        return;
+    if (n < 0 || n == columns_) return;
     columns_ = n;
     UpdateLayout();
 }
 
 void TKsCheckListBox::SetStyle(TListBoxStyle style) {
-    if (style == style_)
-        return;
+    if (style == style_) return;
     style_ = style;
     UpdateStandardRowHeight();
     UpdateLayout();
@@ -445,36 +414,30 @@ int TKsCheckListBox::RowHeight() const {
 }
 
 void TKsCheckListBox::SetFlat(bool value) {
-    if (value == flat_)
-        return;
+    if (value == flat_) return;
     flat_ = value;
     viewport()->update();
 }
 
 void TKsCheckListBox::SetHeaderColor(const QColor& value) {
-    if (value == headerColor_)
-        return;
+    if (value == headerColor_) return;
     headerColor_ = value;
     viewport()->update();
 }
 
 void TKsCheckListBox::SetHeaderBackgroundColor(const QColor& value) {
-    if (value == headerBackgroundColor_)
-        return;
+    if (value == headerBackgroundColor_) return;
     headerBackgroundColor_ = value;
     viewport()->update();
 }
 
 void TKsCheckListBox::UpdateStandardRowHeight() {
-    if (style_ != lbStandard)
-        return;
+    if (style_ != lbStandard) return;
     standardRowHeight_ = QFontMetrics(font()).boundingRect(QStringLiteral("Wg")).height();
     UpdateLayout();
 }
 
-void TKsCheckListBox::EvaluateStyledLook() {
-    styled_ = !IsClassicStyle(style());
-}
+void TKsCheckListBox::EvaluateStyledLook() { styled_ = !IsClassicStyle(style()); }
 
 // ------------------------------------------------------------------ layout
 
@@ -498,8 +461,7 @@ void TKsCheckListBox::UpdateLayout() {
         // row off the viewport's bottom line); one pixel of slack below the
         // client area makes it hold exactly height / row height rows.
         setViewportMargins(0, 0, 0, -1);
-        if (QWidget* bar = horizontalScrollBar()->parentWidget(); bar && bar != this)
-            bar->raise();
+        if (QWidget* bar = horizontalScrollBar()->parentWidget(); bar && bar != this) bar->raise();
         cell = QSize(columnWidth, rowHeight);
     } else {
         setWrapping(false);
@@ -519,13 +481,9 @@ void TKsCheckListBox::resizeEvent(QResizeEvent* e) {
     UpdateLayout();
 }
 
-QRect TKsCheckListBox::RowRect(int index) const {
-    return visualRect(model()->index(index, 0));
-}
+QRect TKsCheckListBox::RowRect(int index) const { return visualRect(model()->index(index, 0)); }
 
-int TKsCheckListBox::TextWidth(int index) const {
-    return QFontMetrics(font()).horizontalAdvance(item(index)->text());
-}
+int TKsCheckListBox::TextWidth(int index) const { return QFontMetrics(font()).horizontalAdvance(item(index)->text()); }
 
 QRect TKsCheckListBox::CheckRect(int index) const {
     CheckIndex(index);
@@ -539,8 +497,7 @@ QRect TKsCheckListBox::CheckBoxRect(const QRect& row) const {
     if (h > CheckHeight()) {
         // The styled and classic boxes round their centring differently, so
         // for even spare heights the styled box sits one pixel lower.
-        const int top = styled_ ? box.top() + h / 2 - CheckHeight() / 2
-                                : box.top() + (h - CheckHeight()) / 2;
+        const int top = styled_ ? box.top() + h / 2 - CheckHeight() / 2 : box.top() + (h - CheckHeight()) / 2;
         box = QRect(box.left(), top, CheckWidth(), CheckHeight());
     }
     return box;
@@ -571,8 +528,7 @@ bool TKsCheckListBox::HasFocusFlag(int index) const {
 
 void TKsCheckListBox::RecordHitRange(int index, const QRect& row) {
     TKsCheckListBoxDataWrapper* record = FindItemRecord(index);
-    if (!record)
-        return;
+    if (!record) return;
     const int textLeft = TextRect(row).left();
     record->HitLeft = textLeft - (CheckWidth() + kTextGap);
     record->HitRight = textLeft + TextWidth(index) + kHitSlack;
@@ -583,20 +539,17 @@ void TKsCheckListBox::paintEvent(QPaintEvent* e) {
     p.setFont(font());
     const QBrush brush = viewport()->palette().brush(viewport()->backgroundRole());
     const bool showParent = styled_ && trasparent_;
-    if (!showParent)
-        p.fillRect(e->rect(), brush);
+    if (!showParent) p.fillRect(e->rect(), brush);
 
     const int rows = count();
     for (int i = 0; i < rows; ++i) {
         const QRect row = RowRect(i);
-        if (!row.isValid())
-            continue;
+        if (!row.isValid()) continue;
         const bool focused = HasFocusFlag(i);
         // A focused row's frame reaches a pixel into the row above, so it
         // is redrawn whenever that strip is.
         const QRect extent = focused ? row.united(FocusRect(i)) : row;
-        if (!e->region().intersects(extent))
-            continue;
+        if (!e->region().intersects(extent)) continue;
         DrawRow(p, i, row, focused);
     }
 }
@@ -617,16 +570,14 @@ void TKsCheckListBox::DrawRow(QPainter& p, int index, const QRect& row, bool foc
 
     if (focused) {
         const QRect frame = FocusRect(index);
-        if (drawSelect_)
-            p.fillRect(frame, palette().color(QPalette::Highlight));
+        if (drawSelect_) p.fillRect(frame, palette().color(QPalette::Highlight));
         QStyleOptionFocusRect option;
         option.initFrom(this);
         option.rect = frame;
         option.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
-        option.backgroundColor = drawSelect_ ? palette().color(QPalette::Highlight)
-                                 : (styled_ && trasparent_)
-                                     ? palette().color(QPalette::Window)
-                                     : viewport()->palette().color(viewport()->backgroundRole());
+        option.backgroundColor = drawSelect_                ? palette().color(QPalette::Highlight)
+                                 : (styled_ && trasparent_) ? palette().color(QPalette::Window)
+                                                            : viewport()->palette().color(viewport()->backgroundRole());
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, this);
     }
 
@@ -645,18 +596,18 @@ void TKsCheckListBox::DrawCheck(QPainter& p, const QRect& box, TCheckBoxState st
     const QPalette around = parentWidget() ? parentWidget()->palette() : QApplication::palette();
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         option.palette.setBrush(group, QPalette::Base, around.brush(group, QPalette::Base));
-    option.state &= ~(QStyle::State_MouseOver | QStyle::State_HasFocus |
-                      QStyle::State_KeyboardFocusChange | QStyle::State_Enabled);
+    option.state &=
+        ~(QStyle::State_MouseOver | QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange | QStyle::State_Enabled);
     switch (state) {
-    case cbUnchecked:
-        option.state |= QStyle::State_Off;
-        break;
-    case cbChecked:
-        option.state |= QStyle::State_On;
-        break;
-    default:
-        option.state |= QStyle::State_NoChange;
-        break;
+        case cbUnchecked:
+            option.state |= QStyle::State_Off;
+            break;
+        case cbChecked:
+            option.state |= QStyle::State_On;
+            break;
+        default:
+            option.state |= QStyle::State_NoChange;
+            break;
     }
 
     if (styled_) {
@@ -665,8 +616,8 @@ void TKsCheckListBox::DrawCheck(QPainter& p, const QRect& box, TCheckBoxState st
         if (hot) {
             // Hot wins over disabled. Fusion draws no hover look for check
             // boxes, so the hot box also carries the style's focus emphasis.
-            option.state |= QStyle::State_Enabled | QStyle::State_MouseOver |
-                            QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
+            option.state |= QStyle::State_Enabled | QStyle::State_MouseOver | QStyle::State_HasFocus |
+                            QStyle::State_KeyboardFocusChange;
             option.palette.setCurrentColorGroup(QPalette::Active);
         } else if (isEnabled()) {
             option.state |= QStyle::State_Enabled;
@@ -706,34 +657,27 @@ void TKsCheckListBox::DrawCheck(QPainter& p, const QRect& box, TCheckBoxState st
     p.restore();
 }
 
-void TKsCheckListBox::RepaintCheck(int index) {
-    viewport()->update(CheckRect(index));
-}
+void TKsCheckListBox::RepaintCheck(int index) { viewport()->update(CheckRect(index)); }
 
 void TKsCheckListBox::UpdateFocusArea(int index) {
-    if (index < 0 || index >= count())
-        return;
+    if (index < 0 || index >= count()) return;
     viewport()->update(RowRect(index).united(FocusRect(index)));
 }
 
 void TKsCheckListBox::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QListWidget::currentChanged(current, previous);
-    if (previous.isValid())
-        UpdateFocusArea(previous.row());
-    if (current.isValid())
-        UpdateFocusArea(current.row());
+    if (previous.isValid()) UpdateFocusArea(previous.row());
+    if (current.isValid()) UpdateFocusArea(current.row());
 }
 
 void TKsCheckListBox::focusInEvent(QFocusEvent* e) {
     QListWidget::focusInEvent(e);
-    if (currentIndex().isValid())
-        UpdateFocusArea(currentIndex().row());
+    if (currentIndex().isValid()) UpdateFocusArea(currentIndex().row());
 }
 
 void TKsCheckListBox::focusOutEvent(QFocusEvent* e) {
     QListWidget::focusOutEvent(e);
-    if (currentIndex().isValid())
-        UpdateFocusArea(currentIndex().row());
+    if (currentIndex().isValid()) UpdateFocusArea(currentIndex().row());
 }
 
 void TKsCheckListBox::scrollContentsBy(int dx, int dy) {
@@ -744,15 +688,15 @@ void TKsCheckListBox::scrollContentsBy(int dx, int dy) {
 void TKsCheckListBox::changeEvent(QEvent* e) {
     QListWidget::changeEvent(e);
     switch (e->type()) {
-    case QEvent::StyleChange:
-        EvaluateStyledLook();
-        viewport()->update();
-        break;
-    case QEvent::FontChange:
-        UpdateStandardRowHeight();
-        break;
-    default:
-        break;
+        case QEvent::StyleChange:
+            EvaluateStyledLook();
+            viewport()->update();
+            break;
+        case QEvent::FontChange:
+            UpdateStandardRowHeight();
+            break;
+        default:
+            break;
     }
 }
 
@@ -765,8 +709,7 @@ void TKsCheckListBox::TrackHot(const QPoint& pos) {
         hot = under.row();
         ItemRecord(hot);
         const int reach = indent_ + CheckWidth() + kTextGap + TextWidth(hot);
-        if (pos.x() - RowRect(hot).left() > reach)
-            hot = -1;
+        if (pos.x() - RowRect(hot).left() > reach) hot = -1;
     }
     if (hot >= 0) {
         TKsCheckListBoxDataWrapper* record = FindItemRecord(hot);
@@ -777,8 +720,7 @@ void TKsCheckListBox::TrackHot(const QPoint& pos) {
     }
     const int rows = count();
     for (int i = 0; i < rows; ++i) {
-        if (i == hot)
-            continue;
+        if (i == hot) continue;
         TKsCheckListBoxDataWrapper* record = FindItemRecord(i);
         if (record && record->Hot) {
             record->Hot = false;
@@ -804,8 +746,7 @@ void TKsCheckListBox::mouseMoveEvent(QMouseEvent* e) {
 }
 
 bool TKsCheckListBox::viewportEvent(QEvent* e) {
-    if (e->type() == QEvent::Leave)
-        ClearHot();
+    if (e->type() == QEvent::Leave) ClearHot();
     return QListWidget::viewportEvent(e);
 }
 
@@ -815,27 +756,21 @@ bool TKsCheckListBox::viewportEvent(QEvent* e) {
 // The list repaints later than the press, so the clicked row's range is
 // measured now, as drawing the row would record it.
 void TKsCheckListBox::HandlePress(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton)
-        return;
+    if (e->button() != Qt::LeftButton) return;
     const QPoint pos = e->position().toPoint();
     const QModelIndex under = indexAt(pos);
-    if (!under.isValid())
-        return;
+    if (!under.isValid()) return;
     const int row = under.row();
-    if (!FindItemRecord(row))
-        TrackHot(pos);
+    if (!FindItemRecord(row)) TrackHot(pos);
     const TKsCheckListBoxDataWrapper* record = FindItemRecord(row);
-    if (!record)
-        return;
+    if (!record) return;
     RecordHitRange(row, RowRect(row));
-    if (record->HitLeft <= pos.x() && pos.x() <= record->HitRight)
-        ToggleItem(row);
+    if (record->HitLeft <= pos.x() && pos.x() <= record->HitRight) ToggleItem(row);
 }
 
 void TKsCheckListBox::mousePressEvent(QMouseEvent* e) {
     QListWidget::mousePressEvent(e);
-    if (!inDoubleClick_)
-        HandlePress(e);
+    if (!inDoubleClick_) HandlePress(e);
 }
 
 // Qt withholds the press that makes a double-click and delivers this event
@@ -863,8 +798,7 @@ void TKsCheckListBox::keyPressEvent(QKeyEvent* e) {
 // from the last row it wraps to row 0 and lets the focus move on.
 bool TKsCheckListBox::WantsTab() {
     const int rows = count();
-    if (rows == 0)
-        return false;
+    if (rows == 0) return false;
     const int selected = ItemIndex();
     if (selected < 0) {
         SetItemIndex(0);

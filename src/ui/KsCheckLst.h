@@ -19,7 +19,6 @@
 #include <memory>
 #include <stdexcept>
 
-
 // Raised for a row index the list does not have; the widget is left as it was.
 class EListError : public std::runtime_error {
 public:
@@ -39,12 +38,12 @@ enum TListBoxStyle : unsigned char { lbStandard = 0, lbOwnerDrawFixed = 1 };
 // The per-row record. A new record has every field zero or false.
 class TKsCheckListBoxDataWrapper {
 public:
-    std::int32_t Data = 0;          // the application's value for the row
+    std::int32_t Data = 0;  // the application's value for the row
     TCheckBoxState State = cbUnchecked;
-    bool Hot = false;               // the pointer is over the row's check box or text
-    bool Header = false;            // nothing sets it: every row is an ordinary row
-    std::int32_t HitLeft = 0;       // clickable range, viewport x, as last drawn
-    std::int32_t HitRight = 0;      // inclusive
+    bool Hot = false;           // the pointer is over the row's check box or text
+    bool Header = false;        // nothing sets it: every row is an ordinary row
+    std::int32_t HitLeft = 0;   // clickable range, viewport x, as last drawn
+    std::int32_t HitRight = 0;  // inclusive
 };
 
 class TKsCheckListBox : public QListWidget {
@@ -76,7 +75,7 @@ public:
 
     // Check state. These throw EListError for an index the list does not have.
     bool GetChecked(int index) const;
-    void SetChecked(int index, bool value);   // acts only when the checked reading differs
+    void SetChecked(int index, bool value);  // acts only when the checked reading differs
     TCheckBoxState GetState(int index) const;
     void SetState(int index, TCheckBoxState state);  // raises no event
 
@@ -107,12 +106,12 @@ public:
 
     void SetItemHeight(int h);
     int ItemHeight() const { return itemHeight_; }
-    void SetColumns(int n);            // 0: one column that scrolls vertically
+    void SetColumns(int n);  // 0: one column that scrolls vertically
     int Columns() const { return columns_; }
     void SetStyle(TListBoxStyle style);
     TListBoxStyle Style() const { return style_; }
     int StandardRowHeight() const { return standardRowHeight_; }
-    int RowHeight() const;             // the height the rows are laid out with
+    int RowHeight() const;  // the height the rows are laid out with
 
     // Flat, HeaderColor and HeaderBackgroundColor repaint when they change;
     // the others show at the next repaint. Trasparent (spelled so on
@@ -139,8 +138,8 @@ public:
 
     // Where row drawing puts things, in viewport coordinates, for the row
     // rectangle that the list gives the row.
-    QRect CheckRect(int index) const;          // the column RepaintCheck repaints
-    QRect CheckBoxRect(const QRect& row) const; // the check box itself
+    QRect CheckRect(int index) const;            // the column RepaintCheck repaints
+    QRect CheckBoxRect(const QRect& row) const;  // the check box itself
     QRect TextRect(const QRect& row) const;
     QRect FocusRect(int index) const;
 

@@ -13,8 +13,7 @@
 
 namespace lexigrove {
 
-LexigroveApp::LexigroveApp(int& argc, char** argv)
-    : QApplication(argc, ArgumentsForPlatform(argc, argv)) {
+LexigroveApp::LexigroveApp(int& argc, char** argv) : QApplication(argc, ArgumentsForPlatform(argc, argv)) {
     // Qt has its own connection to the display by now.
     EndXDisplayProbe();
     // The name only, not a display name: Qt would append a display name to

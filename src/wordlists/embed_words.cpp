@@ -41,10 +41,14 @@ void WriteLiteral(std::ostream& out, const std::string& bytes) {
     std::string line = "    \"";
     for (const char byte : bytes) {
         const auto c = static_cast<unsigned char>(byte);
-        if (c == '\r') line += "\\r";
-        else if (c == '\n') line += "\\n\"\n    \"";
-        else if (c == '\0') line += "\\0";
-        else line += static_cast<char>(c);
+        if (c == '\r')
+            line += "\\r";
+        else if (c == '\n')
+            line += "\\n\"\n    \"";
+        else if (c == '\0')
+            line += "\\0";
+        else
+            line += static_cast<char>(c);
         if (c == '\n' && line.size() > 4000) {
             out << line;
             line.clear();
@@ -103,7 +107,8 @@ void WriteSource(const std::string& input, const std::string& output, const List
     for (int id = kFirstList; id <= kLastList; ++id) {
         if (omitted.count(id)) continue;
         out << "const char kDict" << id << "[] =\n";
-        WriteLiteral(out, lists[static_cast<std::size_t>(id)] + std::string(1, '\0'));  // the literal adds the second NUL
+        WriteLiteral(out,
+                     lists[static_cast<std::size_t>(id)] + std::string(1, '\0'));  // the literal adds the second NUL
         out << ";\n";
     }
     out << "}  // namespace\n\nextern const EmbeddedResource kEmbeddedResources[] = {\n";
@@ -130,7 +135,8 @@ int main(int argc, char** argv) {
     const std::string output = argv[2];
     std::set<int> omitted;
     for (int i = 3; i < argc; ++i) {
-        if (std::string(argv[i]) == "--omit" && i + 1 < argc) omitted.insert(std::atoi(argv[++i]));
+        if (std::string(argv[i]) == "--omit" && i + 1 < argc)
+            omitted.insert(std::atoi(argv[++i]));
         else {
             std::cerr << "embed_words: unexpected argument '" << argv[i] << "'\n";
             return 2;

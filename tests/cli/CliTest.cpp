@@ -139,8 +139,8 @@ TEST(Cli, LengthLists) {
     EXPECT_EQ(ticked("15"), ".............x");
     EXPECT_EQ(ticked("2,2,2-3"), "xx............");
     EXPECT_EQ(ticked("07"), ".....x........");
-    for (const char* bad : {"", "1", "16", "0-3", "9-7", "3,", ",3", "3,,4", "a", "3-", "-3", "2-15-", " 3", "3 ",
-                            "+3", "100", "3-4-5", "2.5"})
+    for (const char* bad : {"", "1", "16", "0-3", "9-7", "3,", ",3", "3,,4", "a", "3-", "-3", "2-15-", " 3", "3 ", "+3",
+                            "100", "3-4-5", "2.5"})
         EXPECT_EQ(ticked(bad), "error") << '"' << bad << '"';
     EXPECT_EQ(Cli({"unscramble", "--lengths", "15", std::string(20, '?')}).out.substr(0, 17), "absentmindedness\n");
 }
@@ -169,7 +169,8 @@ TEST(Cli, HelpAndVersion) {
     EXPECT_EQ(help.out.rfind("usage: lexigrove-cli unscramble [--lengths LIST] [OPTION]... TEXT\n", 0), 0u);
     EXPECT_EQ(help.err, "");
     // After a command too, and whatever else was given.
-    for (const auto& args : {std::vector<std::string>{"unscramble", "--help"}, {"exact", "x", "-h"},
+    for (const auto& args : {std::vector<std::string>{"unscramble", "--help"},
+                             {"exact", "x", "-h"},
                              {"wild", "--count", "--help", "c?t"}}) {
         const Outcome run = Cli(args);
         EXPECT_EQ(run.status, 0) << args[0];
@@ -192,7 +193,8 @@ std::string TempFile(const std::string& name, const std::string& text) {
 }
 
 TEST(CliWords, SearchesTheFileByTheSameRules) {
-    const std::string path = TempFile("words.txt", "Cat\ncat\nca't\n\xc3\xa9t\xc3\xa9\na\nDOG\r\ndog\n\nzyzzyva\nx1\nBB\nscattered\n");
+    const std::string path =
+        TempFile("words.txt", "Cat\ncat\nca't\n\xc3\xa9t\xc3\xa9\na\nDOG\r\ndog\n\nzyzzyva\nx1\nBB\nscattered\n");
     const Outcome exact = Cli({"exact", "--words", path, "--no-separator", "-"}, "cat\nZYZZYVA\nbb\nca't\n");
     EXPECT_EQ(exact.status, 0);
     EXPECT_EQ(exact.out, "cat - Found\nzyzzyva - Found\nbb - Found\nca't - Not Found\n");
@@ -224,8 +226,9 @@ TEST(CliWords, UnusableFilesAreStatusTwo) {
     refused("/", "cannot read the word list '/': Is a directory");
     refused(TempFile("binary.txt", std::string("cat\0dog\n", 8)), "the word list");
     refused(TempFile("none.txt", "a\nx1\n\n"), "the word list");
-    EXPECT_NE(Cli({"exact", "--words", TempFile("binary.txt", std::string("cat\0dog\n", 8)), "cat"}).err.find("not text"),
-              std::string::npos);
+    EXPECT_NE(
+        Cli({"exact", "--words", TempFile("binary.txt", std::string("cat\0dog\n", 8)), "cat"}).err.find("not text"),
+        std::string::npos);
     EXPECT_TRUE(IsUsageError(Cli({"exact", "--words"}), "--words needs a FILE"));
 }
 

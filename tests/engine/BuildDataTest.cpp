@@ -67,7 +67,7 @@ TEST(EmbedWords, StopsOnAMalformedListWithFileLineAndReason) {
 TEST(Configure, AMissingWordListNamesThePathTried) {
     const std::string build = Scratch() + "/configure";
     const Result result = RunCommand("cmake -S " + std::string(SOURCE_DIR) + " -B " + build +
-                              " -DLEXIGROVE_WORDS_FILE=/nonexistent/enable.txt");
+                                     " -DLEXIGROVE_WORDS_FILE=/nonexistent/enable.txt");
     EXPECT_NE(result.status, 0);
     EXPECT_NE(result.output.find("Word list not found: tried '/nonexistent/enable.txt'"), std::string::npos)
         << result.output;
@@ -100,9 +100,12 @@ TEST(Configure, AnotherEditionOfTheWordListStopsWithWhatWasFound) {
     };
     const Case cases[] = {
         {"short", short_one, {"list 7: 23108 words, expected 23109", "172822 of them words"}},
-        {"thousand", thousand, {"list 2: 2 words, expected 96", "list 15 (15 letters and more): 32 words", "1000 lines"}},
-        {"same-total", same_total, {"list 2: 95 words, expected 96", "list 4: 3904 words, expected 3903",
-                                    "172823 lines, 172823 of them"}},
+        {"thousand",
+         thousand,
+         {"list 2: 2 words, expected 96", "list 15 (15 letters and more): 32 words", "1000 lines"}},
+        {"same-total",
+         same_total,
+         {"list 2: 95 words, expected 96", "list 4: 3904 words, expected 3903", "172823 lines, 172823 of them"}},
         {"crlf", crlf, {"This copy has CR LF line ends", "172823 lines, 172823 of them"}},
     };
     const std::string build = Scratch() + "/configure-edition";

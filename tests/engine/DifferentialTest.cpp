@@ -73,7 +73,8 @@ TEST(Differential, UnscrambleCommandMatchesThePlainRule) {
     Random random(20261207);
     for (int round = 0; round < 3000; ++round) {
         std::vector<WordList> lists(16);
-        for (int length = 2; length <= 15; ++length) lists[static_cast<std::size_t>(length)] = RandomList(random, length);
+        for (int length = 2; length <= 15; ++length)
+            lists[static_cast<std::size_t>(length)] = RandomList(random, length);
         WordListCache cache([&](int length) { return lists[static_cast<std::size_t>(length)]; });
 
         FakeSurface surface(random.Text(40));
@@ -152,7 +153,8 @@ std::string ListText(Random& random, int position) {
                 words[static_cast<std::size_t>(from)][0] = odd[random.Below(7)];
             }
             break;
-        default: break;
+        default:
+            break;
     }
     std::string text;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -208,8 +210,8 @@ TEST(Differential, UnscrambleOverListsOfEveryShape) {
         if (typed.size() >= 2)
             for (std::string_view word : list)
                 if (plain::Spells(typed, word)) expected.emplace_back(word);
-        ASSERT_EQ(surface.lines, expected) << "position " << position << " text \"" << typed << "\" list \"" << text
-                                           << "\"";
+        ASSERT_EQ(surface.lines, expected)
+            << "position " << position << " text \"" << typed << "\" list \"" << text << "\"";
     }
 }
 

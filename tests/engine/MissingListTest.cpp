@@ -15,7 +15,9 @@ TEST(MissingList, WildFailsAtTheProgressBarAndTheOthersFindNothing) {
     EXPECT_EQ(LoadWordList(6).size(), 15232u);
 
     WordListCache cache;
-    FakeSurface surface("??????" "?");
+    FakeSurface surface(
+        "??????"
+        "?");
     surface.lines = {"before"};
     try {
         bFindClick(surface, cache, kWild);

@@ -99,10 +99,14 @@ TEST(Command, StepsRunInOrderAndButtonsComeBack) {
 }
 
 TEST(Command, LowercasesOnlyAsciiCapitalsAndWritesOnlyOnChange) {
-    FakeSurface surface("\xc3\x89T\xe9" "A Z@[`{");
+    FakeSurface surface(
+        "\xc3\x89T\xe9"
+        "A Z@[`{");
     WordListCache cache;
     bFindClick(surface, cache, 0);
-    EXPECT_EQ(surface.text, "\xc3\x89t\xe9" "a z@[`{");
+    EXPECT_EQ(surface.text,
+              "\xc3\x89t\xe9"
+              "a z@[`{");
     FakeSurface lower("cat");
     bFindClick(lower, cache, 0);
     EXPECT_TRUE(std::none_of(lower.calls.begin(), lower.calls.end(),
@@ -158,7 +162,8 @@ TEST(Unscramble, KnownResults) {
     EXPECT_EQ(aq.size(), 26u);
     EXPECT_EQ(aq.front(), "aa");
     EXPECT_EQ(aq.back(), "ya");
-    EXPECT_EQ(Search("?a", kUnscramble, {2}), (Strings{"aa", "ba", "fa", "ha", "ka", "la", "ma", "na", "pa", "ta", "ya"}));
+    EXPECT_EQ(Search("?a", kUnscramble, {2}),
+              (Strings{"aa", "ba", "fa", "ha", "ka", "la", "ma", "na", "pa", "ta", "ya"}));
     EXPECT_EQ(Search("??", kUnscramble, {2}).size(), 96u);
     const Strings ab = Search("ab?", kUnscramble, {2, 3});
     ASSERT_EQ(ab.size(), 60u);
@@ -172,7 +177,9 @@ TEST(Unscramble, KnownResults) {
     EXPECT_TRUE(AllLengths("a").empty());
     EXPECT_EQ(Search(std::string(15, '?'), kUnscramble, {15}).size(), 3192u);  // a 15-letter text reaches 15+
     EXPECT_TRUE(AllLengths("xq1").empty());
-    EXPECT_EQ(AllLengths("t c\x80" "a"), AllLengths("tca"));  // other bytes are spent without effect
+    EXPECT_EQ(AllLengths("t c\x80"
+                         "a"),
+              AllLengths("tca"));  // other bytes are spent without effect
 }
 
 TEST(Unscramble, LongTextsGiveTheRuleResults) {

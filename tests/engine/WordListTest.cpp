@@ -42,8 +42,11 @@ TEST(Split, StopsAtNulAndKeepsOtherControlBytes) {
     EXPECT_EQ(SplitText(std::string("\0ab", 3)), (Strings{}));
     // Bytes below CR that are not terminators belong to the entry, also
     // where eight bytes are read at a time.
-    EXPECT_EQ(SplitText("a\tb\x0b\x0c" "cdefghijkl\r\nmnopqrstuvwxyz"),
-              (Strings{"a\tb\x0b\x0c" "cdefghijkl", "mnopqrstuvwxyz"}));
+    EXPECT_EQ(SplitText("a\tb\x0b\x0c"
+                        "cdefghijkl\r\nmnopqrstuvwxyz"),
+              (Strings{"a\tb\x0b\x0c"
+                       "cdefghijkl",
+                       "mnopqrstuvwxyz"}));
     EXPECT_EQ(SplitText("abcdefgh\x01\x02\x03\x04\x05\x06\x07\x08\r\n\xff\xfe"),
               (Strings{"abcdefgh\x01\x02\x03\x04\x05\x06\x07\x08", "\xff\xfe"}));
 }

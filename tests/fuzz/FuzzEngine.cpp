@@ -26,7 +26,8 @@ void RunCommand(std::string_view data) {
     if (data.size() < 3) return;
     const int mode = static_cast<unsigned char>(data[0]) % 5;
     std::array<bool, kLengthOptionCount> options{};
-    const unsigned mask = static_cast<unsigned char>(data[1]) | static_cast<unsigned>(static_cast<unsigned char>(data[2])) << 8;
+    const unsigned mask =
+        static_cast<unsigned char>(data[1]) | static_cast<unsigned>(static_cast<unsigned char>(data[2])) << 8;
     for (int i = 0; i < kLengthOptionCount; ++i) options[static_cast<std::size_t>(i)] = mask >> i & 1;
     ConsoleSurface surface(std::string(data.substr(3)), options);
     static WordListCache cache;
@@ -45,7 +46,8 @@ void RunPattern(std::string_view data) {
     const int at = FindPatternFrom(s, p, start);
     Trap(at == 0 || (at >= start && static_cast<std::size_t>(at) + p.size() - 1 <= s.size()));
     const int c = FindCharFrom(s, p.empty() ? 'a' : p[0], start);
-    Trap(c == 0 || (c >= start && static_cast<std::size_t>(c) <= s.size() && s[static_cast<std::size_t>(c - 1)] == (p.empty() ? 'a' : p[0])));
+    Trap(c == 0 || (c >= start && static_cast<std::size_t>(c) <= s.size() &&
+                    s[static_cast<std::size_t>(c - 1)] == (p.empty() ? 'a' : p[0])));
 }
 
 void RunSplit(std::string_view data) {
@@ -110,11 +112,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     if (size == 0) return 0;
     const std::string_view data(reinterpret_cast<const char*>(bytes) + 1, size - 1);
     switch (bytes[0] % 5) {
-        case 0: RunCommand(data); break;
-        case 1: RunPattern(data); break;
-        case 2: RunSplit(data); break;
-        case 3: RunSpeller(data); break;
-        default: RunUnscrambleOverList(data); break;
+        case 0:
+            RunCommand(data);
+            break;
+        case 1:
+            RunPattern(data);
+            break;
+        case 2:
+            RunSplit(data);
+            break;
+        case 3:
+            RunSpeller(data);
+            break;
+        default:
+            RunUnscrambleOverList(data);
+            break;
     }
     return 0;
 }

@@ -96,8 +96,8 @@ void TestAboutDlg::windowAndLayoutMatchTheTable() {
         QWidget* control;
         QPoint at;
     };
-    const Row rows[] = {{Label2(w), {16, 14}}, {Label1(w), {14, 13}},  {Label3(w), {97, 52}},
-                        {Label4(w), {97, 72}}, {Label5(w), {97, 92}},  {Image1(w), {17, 65}},
+    const Row rows[] = {{Label2(w), {16, 14}},   {Label1(w), {14, 13}},  {Label3(w), {97, 52}},
+                        {Label4(w), {97, 72}},   {Label5(w), {97, 92}},  {Image1(w), {17, 65}},
                         {Label7(w), {109, 133}}, {Label6(w), {82, 114}}, {Button1(w), {94, 160}}};
     QWidget* client = Button1(w)->parentWidget();
     const QList<QWidget*> stacking = client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
@@ -341,9 +341,9 @@ void TestAboutDlg::aboutCommandShowsModallyAndDestroysAfterwards() {
 
 void TestAboutDlg::everyControlOfBothWindowsHasAnAccessibleName() {
     TFrmAbout about;
-    for (QWidget* control : std::initializer_list<QWidget*>{Button1(about), Label1(about), Label2(about), Label3(about),
-                                                            Label4(about), Label5(about), Image1(about), Label7(about),
-                                                            Label6(about)})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Button1(about), Label1(about), Label2(about), Label3(about), Label4(about),
+                                         Label5(about), Image1(about), Label7(about), Label6(about)})
         QVERIFY2(!AccessibleName(control).isEmpty(), qPrintable(control->objectName()));
     QCOMPARE(AccessibleName(Image1(about)), QStringLiteral("Donate"));
     QCOMPARE(AccessibleName(Label5(about)), QStringLiteral(LEXIGROVE_TEST_HOMEPAGE_URL));

@@ -32,29 +32,29 @@ void TestDisplayPlatform::x11OnlyWhenTheUserChoseNoPlatformAndXAnswers_data() {
     QTest::addColumn<bool>("xAsked");
 
     const QStringList none;
-    QTest::newRow("Wayland desktop with XWayland") << QByteArray("-") << QByteArray(":1") << none << true << true << true;
+    QTest::newRow("Wayland desktop with XWayland")
+        << QByteArray("-") << QByteArray(":1") << none << true << true << true;
     QTest::newRow("empty QT_QPA_PLATFORM counts as unset")
         << QByteArray("") << QByteArray(":1") << none << true << true << true;
     QTest::newRow("X display that does not answer")
         << QByteArray("-") << QByteArray(":1") << none << false << false << true;
     QTest::newRow("no DISPLAY") << QByteArray("-") << QByteArray("-") << none << true << false << false;
     QTest::newRow("empty DISPLAY") << QByteArray("-") << QByteArray("") << none << true << false << false;
-    QTest::newRow("user chose wayland")
-        << QByteArray("wayland") << QByteArray(":1") << none << true << false << false;
+    QTest::newRow("user chose wayland") << QByteArray("wayland") << QByteArray(":1") << none << true << false << false;
     QTest::newRow("user chose xcb") << QByteArray("xcb") << QByteArray(":1") << none << true << false << false;
-    QTest::newRow("-platform wayland") << QByteArray("-") << QByteArray(":1")
-                                       << QStringList{"-platform", "wayland"} << true << false << false;
+    QTest::newRow("-platform wayland") << QByteArray("-") << QByteArray(":1") << QStringList{"-platform", "wayland"}
+                                       << true << false << false;
     QTest::newRow("--platform wayland after another argument")
         << QByteArray("-") << QByteArray(":1") << QStringList{"-reverse", "--platform", "wayland"} << true << false
         << false;
     // Qt ignores a -platform with nothing after it, and other options that
     // merely begin alike.
-    QTest::newRow("-platform last") << QByteArray("-") << QByteArray(":1") << QStringList{"-platform"} << true
-                                    << true << true;
-    QTest::newRow("-platformtheme") << QByteArray("-") << QByteArray(":1")
-                                    << QStringList{"-platformtheme", "kde"} << true << true << true;
-    QTest::newRow("platform as a plain word") << QByteArray("-") << QByteArray(":1")
-                                              << QStringList{"platform", "wayland"} << true << true << true;
+    QTest::newRow("-platform last") << QByteArray("-") << QByteArray(":1") << QStringList{"-platform"} << true << true
+                                    << true;
+    QTest::newRow("-platformtheme") << QByteArray("-") << QByteArray(":1") << QStringList{"-platformtheme", "kde"}
+                                    << true << true << true;
+    QTest::newRow("platform as a plain word")
+        << QByteArray("-") << QByteArray(":1") << QStringList{"platform", "wayland"} << true << true << true;
 }
 
 void TestDisplayPlatform::x11OnlyWhenTheUserChoseNoPlatformAndXAnswers() {
@@ -80,8 +80,8 @@ void TestDisplayPlatform::x11OnlyWhenTheUserChoseNoPlatformAndXAnswers() {
         return xAnswers;
     };
     const auto orNull = [](const QByteArray& value) { return value == "-" ? nullptr : value.constData(); };
-    QCOMPARE(lexigrove::PreferX11(orNull(qpaPlatform), orNull(display), static_cast<int>(argv.size()) - 1,
-                                  argv.data(), answers),
+    QCOMPARE(lexigrove::PreferX11(orNull(qpaPlatform), orNull(display), static_cast<int>(argv.size()) - 1, argv.data(),
+                                  answers),
              x11);
     // A chosen platform costs no connection to X.
     QCOMPARE(wasAsked, xAsked);

@@ -140,13 +140,20 @@ void TestFrmMain::windowAndLayoutMatchTheTable() {
         QRect geometry;
     };
     const Row rows[] = {
-        {GroupBox1(w), w.centralWidget(), {8, 220, 301, 173}}, {mResults(w), GroupBox1(w), {8, 16, 282, 123}},
-        {bClear(w), GroupBox1(w), {190, 142, 101, 25}},         {pbar1(w), GroupBox1(w), {8, 145, 175, 18}},
-        {GroupBox2(w), w.centralWidget(), {8, 2, 301, 83}},    {Image1(w), GroupBox2(w), {234, 9, 62, 31}},
-        {tSearch(w), GroupBox2(w), {9, 18, 218, 21}},           {b1(w), GroupBox2(w), {21, 47, 75, 25}},
-        {b2(w), GroupBox2(w), {106, 47, 75, 25}},               {b3(w), GroupBox2(w), {189, 47, 75, 25}},
-        {GroupBox3(w), w.centralWidget(), {8, 89, 301, 128}},  {cOpt(w), GroupBox3(w), {6, 16, 289, 81}},
-        {bUncheck(w), GroupBox3(w), {157, 97, 75, 25}},         {bCheck(w), GroupBox3(w), {68, 97, 75, 25}},
+        {GroupBox1(w), w.centralWidget(), {8, 220, 301, 173}},
+        {mResults(w), GroupBox1(w), {8, 16, 282, 123}},
+        {bClear(w), GroupBox1(w), {190, 142, 101, 25}},
+        {pbar1(w), GroupBox1(w), {8, 145, 175, 18}},
+        {GroupBox2(w), w.centralWidget(), {8, 2, 301, 83}},
+        {Image1(w), GroupBox2(w), {234, 9, 62, 31}},
+        {tSearch(w), GroupBox2(w), {9, 18, 218, 21}},
+        {b1(w), GroupBox2(w), {21, 47, 75, 25}},
+        {b2(w), GroupBox2(w), {106, 47, 75, 25}},
+        {b3(w), GroupBox2(w), {189, 47, 75, 25}},
+        {GroupBox3(w), w.centralWidget(), {8, 89, 301, 128}},
+        {cOpt(w), GroupBox3(w), {6, 16, 289, 81}},
+        {bUncheck(w), GroupBox3(w), {157, 97, 75, 25}},
+        {bCheck(w), GroupBox3(w), {68, 97, 75, 25}},
     };
     for (const Row& row : rows) {
         QVERIFY2(row.control->parentWidget() == row.parent, qPrintable(row.control->objectName()));
@@ -221,7 +228,8 @@ void TestFrmMain::menusHaveTheirItemsAndNoShortcuts() {
     QVERIFY(mnuTop(w)->isCheckable() && !mnuTop(w)->isChecked());
     QVERIFY(Clear1(w)->isCheckable() && !Clear1(w)->isChecked());
 
-    for (QAction* action : {mClear(w), mExit(w), Lists1(w), mnuTop(w), Clear1(w)}) QVERIFY(action->shortcut().isEmpty());
+    for (QAction* action : {mClear(w), mExit(w), Lists1(w), mnuTop(w), Clear1(w)})
+        QVERIFY(action->shortcut().isEmpty());
 
     // Triggering a check item flips its mark exactly once.
     Clear1(w)->trigger();
@@ -497,8 +505,9 @@ void TestFrmMain::enterOnAFocusedSearchButtonRunsItsSearch() {
         Qt::KeyboardModifiers modifiers;
         QPushButton* button;
     };
-    for (const Case& c : {Case{1, Qt::Key_Return, Qt::NoModifier, b1(w)}, Case{2, Qt::Key_Enter, Qt::KeypadModifier, b2(w)},
-                          Case{3, Qt::Key_Return, Qt::NoModifier, b3(w)}}) {
+    for (const Case& c :
+         {Case{1, Qt::Key_Return, Qt::NoModifier, b1(w)}, Case{2, Qt::Key_Enter, Qt::KeypadModifier, b2(w)},
+          Case{3, Qt::Key_Return, Qt::NoModifier, b3(w)}}) {
         w.bClearClick(bClear(w));
         Type(w, QStringLiteral("c?t"));
         QTest::mouseClick(c.button, Qt::LeftButton);
@@ -544,7 +553,8 @@ void TestFrmMain::groupBoxFramesRunThroughTheCaptionsClearOfTheControls() {
             for (int cx = 6; cx < 40; ++cx) captionDrawn = captionDrawn || qGray(image.pixel(cx, y)) < 100;
         QVERIFY(captionDrawn);
         bool lineUnderCaption = true;
-        for (int cx = 12; cx < 30; ++cx) lineUnderCaption = lineUnderCaption && image.pixel(cx, line) == image.pixel(x, line);
+        for (int cx = 12; cx < 30; ++cx)
+            lineUnderCaption = lineUnderCaption && image.pixel(cx, line) == image.pixel(x, line);
         QVERIFY(!lineUnderCaption);
     }
 }
@@ -556,7 +566,8 @@ void TestFrmMain::longResultLinesWrapAsQtWrapsThem() {
     // Words, then a run longer than a line, then words again: the pane
     // breaks at word boundaries where it can and anywhere where it must.
     std::string line;
-    for (int i = 0; line.size() < 1500; ++i) line += std::string(static_cast<std::size_t>(1 + i % 9), char('a' + i % 26)) + ' ';
+    for (int i = 0; line.size() < 1500; ++i)
+        line += std::string(static_cast<std::size_t>(1 + i % 9), char('a' + i % 26)) + ' ';
     line += std::string(700, 'x') + " - Not Found";
     for (int i = 0; i < 60; ++i) line += " word" + std::to_string(i);
     w.ResultsAppend(line);

@@ -51,8 +51,7 @@ void DoubleClick(QWidget* w, QPoint pos) {
 
 int RecordCount(const TKsCheckListBox& list) {
     int n = 0;
-    for (int i = 0; i < list.count(); ++i)
-        n += list.FindItemRecord(i) != nullptr;
+    for (int i = 0; i < list.count(); ++i) n += list.FindItemRecord(i) != nullptr;
     return n;
 }
 
@@ -91,8 +90,7 @@ void TstKsCheckLst::lengthOptionsStartUnchecked() {
     QCOMPARE(ui.list->count(), 14);
     QCOMPARE(ui.list->ItemIndex(), -1);
     QCOMPARE(RecordCount(*ui.list), 0);
-    for (int i = 0; i < 14; ++i)
-        QVERIFY(!ui.list->GetChecked(i));
+    for (int i = 0; i < 14; ++i) QVERIFY(!ui.list->GetChecked(i));
 }
 
 void TstKsCheckLst::lengthOptionsLayout() {
@@ -128,8 +126,15 @@ void TstKsCheckLst::rowsPerColumn() {
     QCOMPARE(ui.list->horizontalScrollBar()->isVisible(), scrollBar);
 }
 
-enum class Op { SetCheckedTrue, SetCheckedFalse, SetStateChecked, SetStateGrayed, SetStateUnchecked,
-                Toggle, ToggleAllowGray };
+enum class Op {
+    SetCheckedTrue,
+    SetCheckedFalse,
+    SetStateChecked,
+    SetStateGrayed,
+    SetStateUnchecked,
+    Toggle,
+    ToggleAllowGray
+};
 Q_DECLARE_METATYPE(Op)
 
 void TstKsCheckLst::checkStateTable_data() {
@@ -166,16 +171,28 @@ void TstKsCheckLst::checkStateTable() {
     list.OnItemChange = [&](int, TCheckBoxState) { ++events; };
     list.OnClickCheck = [&](TKsCheckListBox*) { ++events; };
     switch (op) {
-    case Op::SetCheckedTrue: list.SetChecked(row, true); break;
-    case Op::SetCheckedFalse: list.SetChecked(row, false); break;
-    case Op::SetStateChecked: list.SetState(row, cbChecked); break;
-    case Op::SetStateGrayed: list.SetState(row, cbGrayed); break;
-    case Op::SetStateUnchecked: list.SetState(row, cbUnchecked); break;
-    case Op::Toggle: list.ToggleItem(row); break;
-    case Op::ToggleAllowGray:
-        list.OnItemAllowGray = [](int, bool& allow) { allow = true; };
-        list.ToggleItem(row);
-        break;
+        case Op::SetCheckedTrue:
+            list.SetChecked(row, true);
+            break;
+        case Op::SetCheckedFalse:
+            list.SetChecked(row, false);
+            break;
+        case Op::SetStateChecked:
+            list.SetState(row, cbChecked);
+            break;
+        case Op::SetStateGrayed:
+            list.SetState(row, cbGrayed);
+            break;
+        case Op::SetStateUnchecked:
+            list.SetState(row, cbUnchecked);
+            break;
+        case Op::Toggle:
+            list.ToggleItem(row);
+            break;
+        case Op::ToggleAllowGray:
+            list.OnItemAllowGray = [](int, bool& allow) { allow = true; };
+            list.ToggleItem(row);
+            break;
     }
     QCOMPARE(int(list.GetState(row)), to);
     QCOMPARE(list.GetChecked(row), to == cbChecked);
@@ -183,8 +200,7 @@ void TstKsCheckLst::checkStateTable() {
     QCOMPARE(events, userToggle ? 2 : 0);
     // nothing else moved
     for (int i = 0; i < list.count(); ++i)
-        if (i != row)
-            QCOMPARE(list.GetState(i), cbUnchecked);
+        if (i != row) QCOMPARE(list.GetState(i), cbUnchecked);
 }
 
 void TstKsCheckLst::toggleRaisesChangeThenClick() {
@@ -206,8 +222,8 @@ void TstKsCheckLst::toggleRaisesChangeThenClick() {
     // bad indices are ignored
     list.ToggleItem(-1);
     list.ToggleItem(14);
-    const std::vector<std::string> expected = {"allow 3", "change 3 1", "click", "change 3 0", "click",
-                                               "change 4 7", "click"};
+    const std::vector<std::string> expected = {"allow 3", "change 3 1", "click", "change 3 0",
+                                               "click",   "change 4 7", "click"};
     QCOMPARE(log, expected);
     QCOMPARE(int(list.GetState(4)), 7);
 }
@@ -309,10 +325,13 @@ void TstKsCheckLst::pressHitRange() {
     const QRect r = ui.Row(row);
     const int y = r.center().y();
     const int boxLeft = r.left() + list.Indent();
-    struct Case { int x; bool toggles; };
+    struct Case {
+        int x;
+        bool toggles;
+    };
     const Case cases[] = {
-        {boxLeft, true},               // the check box's left edge
-        {boxLeft - 1, false},          // inside the indent
+        {boxLeft, true},       // the check box's left edge
+        {boxLeft - 1, false},  // inside the indent
         {r.left(), false},
         {ui.TextEnd(row) + 5, true},   // 5 pixels past the text
         {ui.TextEnd(row) + 6, false},  // 6 pixels past
@@ -322,8 +341,7 @@ void TstKsCheckLst::pressHitRange() {
     for (const Case& c : cases) {
         QTest::mouseMove(ui.Surface(), QPoint(c.x, y));
         QTest::mouseClick(ui.Surface(), Qt::LeftButton, {}, QPoint(c.x, y));
-        if (c.toggles)
-            checked = !checked;
+        if (c.toggles) checked = !checked;
         QVERIFY2(list.GetChecked(row) == checked, qPrintable(QStringLiteral("x = %1").arg(c.x)));
         QCOMPARE(list.ItemIndex(), row);
     }
@@ -444,8 +462,7 @@ void TstKsCheckLst::tabStepsThroughRows() {
 void TstKsCheckLst::recreateKeepsStates() {
     LengthOptions ui;
     TKsCheckListBox& list = *ui.list;
-    for (int i = 0; i < list.count(); ++i)
-        list.SetChecked(i, true);  // "Check All"
+    for (int i = 0; i < list.count(); ++i) list.SetChecked(i, true);  // "Check All"
     list.SetState(12, cbGrayed);
     list.SetItemData(3, 1234);
     list.SetItemIndex(9);

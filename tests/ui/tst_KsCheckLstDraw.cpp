@@ -54,14 +54,11 @@ QRect Drawn(const QImage& img, const QRect& area, QRgb background) {
     QRect box;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            if (img.pixel(x, y) != background)
-                box |= QRect(x, y, 1, 1);
+            if (img.pixel(x, y) != background) box |= QRect(x, y, 1, 1);
     return box;
 }
 
-QImage Part(const QImage& img, const QRect& r) {
-    return img.copy(r);
-}
+QImage Part(const QImage& img, const QRect& r) { return img.copy(r); }
 
 // Paint regions that reach the widget's surface.
 class PaintLog : public QObject {
@@ -217,8 +214,7 @@ void TstKsCheckLstDraw::hotTracking() {
     const QImage first = ui.Shot();
     QVERIFY(box(first, 1) != box(cold, 1));
     for (int row = 0; row < list.count(); ++row)
-        if (row != 1)
-            QCOMPARE(box(first, row), box(cold, row));
+        if (row != 1) QCOMPARE(box(first, row), box(cold, row));
     const QRect text = list.TextRect(ui.Row(1));
     QCOMPARE(Part(first, text), Part(cold, text));
 
@@ -236,8 +232,7 @@ void TstKsCheckLstDraw::hotTracking() {
     QTRY_VERIFY(!list.FindItemRecord(8)->Hot);
     // the hot range ends on the first pixel right of the text; the click
     // range's 5 pixels of slack beyond it do not make the box hot
-    const int textEnd = list.TextRect(ui.Row(8)).left() +
-                        list.fontMetrics().horizontalAdvance(list.item(8)->text());
+    const int textEnd = list.TextRect(ui.Row(8)).left() + list.fontMetrics().horizontalAdvance(list.item(8)->text());
     const int y = ui.Row(8).center().y();
     QTest::mouseMove(list.viewport(), QPoint(textEnd, y));
     QTRY_VERIFY(list.FindItemRecord(8)->Hot);
@@ -277,8 +272,7 @@ void TstKsCheckLstDraw::disabledLook() {
 
     list.setEnabled(false);
     const QImage disabled = ui.Shot();
-    for (int row : {0, 1, 2})
-        QVERIFY(box(disabled, row) != box(enabled, row));
+    for (int row : {0, 1, 2}) QVERIFY(box(disabled, row) != box(enabled, row));
     // a hot row keeps its hot look
     QCOMPARE(box(disabled, 4), box(enabledHot, 4));
     QVERIFY(box(enabledHot, 4) != box(enabled, 4));
@@ -341,8 +335,7 @@ void TstKsCheckLstDraw::focusFrame() {
     auto changedOn = [&](int x0, int y0, int x1, int y1) {
         int n = 0;
         for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                n += focused.pixel(x, y) != unfocused.pixel(x, y);
+            for (int x = x0; x <= x1; ++x) n += focused.pixel(x, y) != unfocused.pixel(x, y);
         return n;
     };
     QVERIFY(changedOn(frame.left(), frame.top(), frame.right(), frame.top()) > 0);
@@ -381,8 +374,7 @@ void TstKsCheckLstDraw::drawSelectHighlights() {
     auto count = [&](const QRect& r, QRgb colour) {
         int n = 0;
         for (int y = r.top(); y <= r.bottom(); ++y)
-            for (int x = r.left(); x <= r.right(); ++x)
-                n += img.pixel(x, y) == colour;
+            for (int x = r.left(); x <= r.right(); ++x) n += img.pixel(x, y) == colour;
         return n;
     };
     const QRect frame = list.FocusRect(2);
@@ -390,8 +382,7 @@ void TstKsCheckLstDraw::drawSelectHighlights() {
     QVERIFY(count(inside, highlight) > inside.width() * inside.height() / 2);
     int lightest = 0;  // the text, in the highlight text colour
     for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            lightest = std::max(lightest, qGray(img.pixel(x, y)));
+        for (int x = inside.left(); x <= inside.right(); ++x) lightest = std::max(lightest, qGray(img.pixel(x, y)));
     QVERIFY(lightest > qGray(highlightText) - 40);
     QCOMPARE(count(frame.adjusted(-2, -2, 2, 2), highlight), count(frame, highlight));
     const QRect other = list.TextRect(ui.Row(8));

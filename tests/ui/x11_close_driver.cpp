@@ -23,8 +23,8 @@ using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
 
 std::string Caption(xcb_connection_t* c, xcb_window_t window) {
     ReplyPtr<xcb_get_property_reply_t> reply(
-        xcb_get_property_reply(
-            c, xcb_get_property(c, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 256), nullptr),
+        xcb_get_property_reply(c, xcb_get_property(c, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
+                               nullptr),
         &std::free);
     if (!reply) return {};
     return {static_cast<const char*>(xcb_get_property_value(reply.get())),
@@ -91,8 +91,8 @@ int main(int argc, char** argv) {
     event.data.data32[0] = Atom(c, "WM_DELETE_WINDOW");
     event.data.data32[1] = XCB_CURRENT_TIME;
     ReplyPtr<xcb_generic_error_t> error(
-        xcb_request_check(c, xcb_send_event_checked(c, 0, window, XCB_EVENT_MASK_NO_EVENT,
-                                                    reinterpret_cast<const char*>(&event))),
+        xcb_request_check(
+            c, xcb_send_event_checked(c, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event))),
         &std::free);
     if (error) {
         std::fprintf(stderr, "x11: the close request failed with X error %d\n", error->error_code);
