@@ -1,5 +1,7 @@
 #include "CheckMarkAccessible.h"
 
+#include "AccessibleLeaf.h"
+
 #include <QAccessible>
 #include <QAction>
 #include <QKeySequence>
@@ -33,7 +35,7 @@ QString WithoutMnemonic(const QString& text) {
 
 // A menu item with a check mark: the state says it can be checked and
 // whether it is; its one action presses it, as a click does.
-class CheckMenuItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class CheckMenuItemAccessible : public lexigrove::AccessibleLeaf {
 public:
     CheckMenuItemAccessible(QMenu* menu, QAction* action) : menu_(menu), action_(action) {}
 
@@ -41,12 +43,7 @@ public:
     QObject* object() const override { return action_; }
     QWindow* window() const override { return menu_ ? menu_->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(menu_.data()); }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QAccessible::Role role() const override { return QAccessible::MenuItem; }
-    void setText(QAccessible::Text, const QString&) override {}
 
     QString text(QAccessible::Text t) const override {
         if (!isValid()) return {};

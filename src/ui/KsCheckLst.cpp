@@ -1,5 +1,7 @@
 #include "KsCheckLst.h"
 
+#include "AccessibleLeaf.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -62,7 +64,7 @@ bool IsClassicStyle(const QStyle* style) {
 // What a screen reader sees of one row: a list item that can be checked,
 // named by its text, whose default action toggles it as a click on its box
 // does. It follows its row through the model and goes invalid with it.
-class RowAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class RowAccessible : public lexigrove::AccessibleLeaf {
 public:
     RowAccessible(TKsCheckListBox* list, int row) : list_(list), index_(list->model()->index(row, 0)) {}
 
@@ -72,12 +74,7 @@ public:
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return list_ ? list_->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(list_.data()); }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QAccessible::Role role() const override { return QAccessible::ListItem; }
-    void setText(QAccessible::Text, const QString&) override {}
 
     QString text(QAccessible::Text t) const override {
         if (!isValid() || t != QAccessible::Name) return {};
