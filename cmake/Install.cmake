@@ -97,7 +97,7 @@ if(LEXIGROVE_DPKG_SHLIBDEPS)
   endif()
 elseif(TARGET lexigrove)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libc6, libstdc++6, libgcc-s1, libqt6core6, libqt6gui6, libqt6widgets6, libqt6svg6, qt6-qpa-plugins, fonts-liberation2")
+      "libc6, libstdc++6, libgcc-s1, libqt6core6, libqt6dbus6, libqt6gui6, libqt6widgets6, libqt6svg6, qt6-qpa-plugins, fonts-liberation2")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6")
 endif()

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "CheckableOnBus.h"
 #include "DisplayPlatform.h"
 
 namespace lexigrove {
@@ -20,6 +21,7 @@ LexigroveApp::LexigroveApp(int& argc, char** argv) : QApplication(argc, Argument
     // every window caption.
     setApplicationName(QString::fromLatin1(kTitle));
     setWindowIcon(Icon());
+    ReportCheckableOnBus();
 }
 
 QFont LexigroveApp::WindowFont() {

@@ -1,7 +1,8 @@
-"""A screen reader can tell which word lengths are ticked: ticked by a
-click on the box, a double-click, Check All, Uncheck All or the option's
-own action, each option reports `checked` exactly when it is ticked and the
-bus hears every change; the Options menu items report their marks too."""
+"""A screen reader can tell which word lengths are ticked: each option
+reports that it can be checked, and, ticked by a click on the box, a
+double-click, Check All, Uncheck All or the option's own action, reports
+`checked` exactly when it is ticked, and the bus hears every change; the
+Options menu items report their marks too."""
 import pyatspi
 
 from atspi_common import (application, check, click, centre, find, finish, press, pump, states,
@@ -44,6 +45,7 @@ def expect_heard(events, what):
 
 
 expect([], "at start")
+check(all("checkable" in states(r) for r in rows), "every option reports that it can be checked")
 for r in rows:
     check("Toggle" in [r.queryAction().getName(i) for i in range(r.queryAction().nActions)],
           "%s can be toggled" % r.name)
@@ -53,6 +55,11 @@ box = {r.name: centre(r, 8 + 6) for r in rows}
 
 click(*box["3 Letter"])
 expect(["3 Letter"], "a click ticks")
+# every other state as Qt's own bridge reports a list item
+ROW = {"enabled", "focusable", "selectable", "sensitive", "showing", "transient", "visible", "checkable"}
+check(states(rows[1]) == ROW | {"focused", "selected", "checked"},
+      "the ticked option's states: %s" % sorted(states(rows[1])))
+check(states(rows[2]) == ROW, "an unticked option's states: %s" % sorted(states(rows[2])))
 expect_heard([("3 Letter", 1)], "a click ticks")
 click(*box["3 Letter"])
 expect([], "a second click unticks")
@@ -86,6 +93,7 @@ expect_heard([("7 Letter", 0)], "the default action unticks")
 for name in ["Clear results before Find", "Always on Top"]:
     item = find(app, "menu item", name)
     check(item is not None and "checked" not in states(item), "%s starts unchecked" % name)
+    check(item is not None and "checkable" in states(item), "%s reports that it can be checked" % name)
     press(item)
     item = wait_for(lambda: (lambda i: i if i is not None and "checked" in states(i) else None)(
         find(app, "menu item", name)), 5.0)
