@@ -9,7 +9,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "CheckableOnBus.h"
+#ifdef LEXIGROVE_ATSPI_CHECKABLE_STOPGAP
+#include "AtspiCheckableStopgap.h"
+#endif
 #include "DisplayPlatform.h"
 
 namespace lexigrove {
@@ -21,7 +23,9 @@ LexigroveApp::LexigroveApp(int& argc, char** argv) : QApplication(argc, Argument
     // every window caption.
     setApplicationName(QString::fromLatin1(kTitle));
     setWindowIcon(Icon());
-    ReportCheckableOnBus();
+#ifdef LEXIGROVE_ATSPI_CHECKABLE_STOPGAP
+    InstallAtspiCheckableStopgap();
+#endif
 }
 
 QFont LexigroveApp::WindowFont() {

@@ -1,8 +1,8 @@
-#include "CheckableOnBus.h"
+#include "AtspiCheckableStopgap.h"
 
 #include <atspi/atspi-constants.h>
 
-#include <QAccessible>
+#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -29,7 +29,7 @@ StateBits Bit(AtspiStateType state) { return StateBits{1} << state; }
 
 // The states of `item` as Qt's bridge sends them, with `checkable` added.
 StateBits BusStates(QAccessibleInterface* item) {
-    const QAccessible::State st = item->state();
+    const QAccessible::State st = CheckMarkStates(item);
     const std::pair<bool, AtspiStateType> mapped[] = {
         {st.active, ATSPI_STATE_ACTIVE},
         {st.editable, ATSPI_STATE_EDITABLE},
@@ -88,7 +88,7 @@ public:
             message.interface() == QLatin1String(ATSPI_DBUS_INTERFACE_ACCESSIBLE) &&
             message.member() == QLatin1String("GetState")) {
             QAccessibleInterface* item = ItemAt(message.path());
-            if (item && item->isValid() && item->state().checkable) {
+            if (item && item->isValid() && CheckMarkStates(item).checkable) {
                 const StateBits bits = BusStates(item);
                 const QList<uint> words{static_cast<uint>(bits & 0xFFFFFFFFU), static_cast<uint>(bits >> 32)};
                 return connection.send(message.createReply(QVariant::fromValue(words)));
@@ -135,7 +135,22 @@ public:
 
 }  // namespace
 
-void ReportCheckableOnBus() {
+QAccessible::State CheckMarkStates(QAccessibleInterface* item) {
+    QAccessible::State st = item->state();
+    QAccessibleTableCellInterface* cell = item->tableCellInterface();
+    QAccessibleInterface* table = cell ? cell->table() : nullptr;
+    const auto* view = table ? qobject_cast<const QAbstractItemView*>(table->object()) : nullptr;
+    if (!view || !view->model()) return st;
+    const QModelIndex index = view->model()->index(cell->rowIndex(), cell->columnIndex(), view->rootIndex());
+    const QVariant check = index.data(Qt::CheckStateRole);
+    if ((index.flags() & Qt::ItemIsUserCheckable) && check.isValid()) {
+        st.checkable = true;
+        st.checkStateMixed = check.toInt() == Qt::PartiallyChecked;
+    }
+    return st;
+}
+
+void InstallAtspiCheckableStopgap() {
     auto* watcher = new BridgeWatcher(QCoreApplication::instance());
     if (QAccessible::isActive()) watcher->accessibilityActiveChanged(true);
 }
