@@ -1,11 +1,7 @@
 #include "KsCheckLst.h"
 
-#include "AccessibleLeaf.h"
-
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QApplication>
-#include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -14,16 +10,11 @@
 #include <QProxyStyle>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QStyleOption>
 #include <QStyledItemDelegate>
 
-#include <QPersistentModelIndex>
-#include <QPointer>
-
 #include <algorithm>
 #include <string>
-#include <unordered_map>
 
 EListError::EListError(int index)
     : std::runtime_error("List index out of bounds (" + std::to_string(index) + ")"), index_(index) {}
@@ -35,16 +26,13 @@ namespace {
 constexpr int kTextGap = 4;
 constexpr int kHitSlack = 5;
 
-int gCheckWidth = 0;
-int gCheckHeight = 0;
-
-void ReadCheckSize() {
-    if (gCheckWidth > 0) return;
-    qreal dpi = 96.0;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) dpi = screen->logicalDotsPerInchY();
-    const int size = std::max(1, qRound(13.0 * dpi / 96.0));
-    gCheckWidth = size;
-    gCheckHeight = size;
+int CheckSide() {
+    static const int side = [] {
+        qreal dpi = 96.0;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) dpi = screen->logicalDotsPerInchY();
+        return std::max(1, qRound(13.0 * dpi / 96.0));
+    }();
+    return side;
 }
 
 // The classic look belongs to Qt's "Windows" style; every other style
@@ -54,164 +42,175 @@ bool IsClassicStyle(const QStyle* style) {
         if (!proxy->baseStyle() || proxy->baseStyle() == style) break;
         style = proxy->baseStyle();
     }
-    if (!style) return false;
-    if (style->name().compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0) return true;
-    return qstrcmp(style->metaObject()->className(), "QWindowsStyle") == 0;
+    return style && style->name().compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0;
 }
 
-// ----------------------------------------------------------- accessibility
-
-// What a screen reader sees of one row: a list item that can be checked,
-// named by its text, whose default action toggles it as a click on its box
-// does. It follows its row through the model and goes invalid with it.
-class RowAccessible : public lexigrove::AccessibleLeaf {
-public:
-    RowAccessible(TKsCheckListBox* list, int row) : list_(list), index_(list->model()->index(row, 0)) {}
-
-    int Row() const { return index_.row(); }
-
-    bool isValid() const override { return list_ && index_.isValid(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return list_ ? list_->window()->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(list_.data()); }
-    QAccessible::Role role() const override { return QAccessible::ListItem; }
-
-    QString text(QAccessible::Text t) const override {
-        if (!isValid() || t != QAccessible::Name) return {};
-        return list_->item(Row())->text();
+// The model keeps Qt's check states; the widget's own numbering has checked
+// and grayed the other way round. Any other value passes through unchanged.
+int ToModel(TCheckBoxState state) {
+    switch (state) {
+        case cbChecked:
+            return Qt::Checked;
+        case cbGrayed:
+            return Qt::PartiallyChecked;
+        default:
+            return state;
     }
+}
 
-    QRect rect() const override {
-        if (!isValid()) return {};
-        const QRect local = list_->visualRect(index_);
-        return QRect(list_->viewport()->mapToGlobal(local.topLeft()), local.size());
+TCheckBoxState FromModel(int value) {
+    switch (value) {
+        case Qt::Checked:
+            return cbChecked;
+        case Qt::PartiallyChecked:
+            return cbGrayed;
+        default:
+            return static_cast<TCheckBoxState>(value);
     }
-
-    QAccessible::State state() const override {
-        QAccessible::State st;
-        if (!isValid()) return st;
-        const int row = Row();
-        if (!list_->isVisible() || !list_->viewport()->rect().intersects(list_->visualRect(index_)))
-            st.invisible = true;
-        if (!list_->isEnabled()) st.disabled = true;
-        st.selectable = true;
-        st.focusable = true;
-        st.selected = list_->selectionModel()->isSelected(index_);
-        st.focused = list_->hasFocus() && list_->currentIndex() == index_;
-        st.checkable = true;
-        const TCheckBoxState check = list_->GetState(row);
-        st.checked = check == cbChecked;
-        st.checkStateMixed = check == cbGrayed;
-        return st;
-    }
-
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
-    }
-
-    QStringList actionNames() const override {
-        if (!isValid() || !list_->isEnabled()) return {};
-        return {toggleAction()};
-    }
-
-    // The row is selected and toggled, as a left press on its box does.
-    void doAction(const QString& name) override {
-        if (name != toggleAction() || !isValid() || !list_->isEnabled()) return;
-        const int row = Row();
-        list_->SetItemIndex(row);
-        list_->ToggleItem(row);
-    }
-
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
-
-private:
-    QPointer<TKsCheckListBox> list_;
-    QPersistentModelIndex index_;
-};
-
-// The list as a screen reader sees it: a list whose children are its rows.
-class ListAccessible : public QAccessibleWidget {
-public:
-    explicit ListAccessible(TKsCheckListBox* list) : QAccessibleWidget(list, QAccessible::List) {}
-
-    ~ListAccessible() override {
-        for (const auto& entry : rows_) QAccessible::deleteAccessibleInterface(entry.second);
-    }
-
-    int childCount() const override { return List()->count(); }
-
-    QAccessibleInterface* child(int index) const override {
-        if (index < 0 || index >= List()->count()) return nullptr;
-        // One interface per row for as long as the row lives, so that the
-        // reader can keep hold of it; rows that moved get a fresh one.
-        const auto found = rows_.find(index);
-        if (found != rows_.end()) {
-            auto* row = static_cast<RowAccessible*>(QAccessible::accessibleInterface(found->second));
-            if (row && row->isValid() && row->Row() == index) return row;
-            QAccessible::deleteAccessibleInterface(found->second);
-            rows_.erase(found);
-        }
-        auto* row = new RowAccessible(List(), index);
-        rows_[index] = QAccessible::registerAccessibleInterface(row);
-        return row;
-    }
-
-    int indexOfChild(const QAccessibleInterface* child) const override {
-        if (!child || child->role() != QAccessible::ListItem || child->parent() != this) return -1;
-        const int row = static_cast<const RowAccessible*>(child)->Row();
-        return row >= 0 && child == this->child(row) ? row : -1;
-    }
-
-    QAccessibleInterface* childAt(int x, int y) const override {
-        const QPoint at = List()->viewport()->mapFromGlobal(QPoint(x, y));
-        const QModelIndex index = List()->indexAt(at);
-        return index.isValid() ? child(index.row()) : nullptr;
-    }
-
-private:
-    TKsCheckListBox* List() const { return static_cast<TKsCheckListBox*>(widget()); }
-
-    mutable std::unordered_map<int, QAccessible::Id> rows_;
-};
-
-QAccessibleInterface* ListAccessibleFactory(const QString& key, QObject* object) {
-    if (key == QLatin1String("TKsCheckListBox") && object && object->isWidgetType())
-        return new ListAccessible(static_cast<TKsCheckListBox*>(object));
-    return nullptr;
 }
 
 }  // namespace
 
-// Every row gets exactly one grid cell, so hit tests and selection repaints
-// cover the whole row height.
-class TKsCheckListBox::CellDelegate : public QStyledItemDelegate {
+// Draws each row in the cell the list lays it out in: its text, the focus
+// frame of the focused row, and its check box, hot while the style reports
+// the pointer over the row's box or text. Every row gets exactly one grid
+// cell, so hit tests and selection repaints cover the whole row height.
+class TKsCheckListBox::RowDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit RowDelegate(TKsCheckListBox* list) : QStyledItemDelegate(list), list_(list) {}
+
     QSize Cell;
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return Cell; }
+
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const int row = index.row();
+        const QRect rect = option.rect;
+        const bool focused = option.state & QStyle::State_HasFocus;
+        p->save();
+        p->setFont(list_->font());
+        QColor textColor;
+        if (!list_->isEnabled())
+            textColor = list_->palette().color(QPalette::Disabled, QPalette::Text);
+        else if (focused && list_->drawSelect_)
+            textColor = list_->palette().color(QPalette::HighlightedText);
+        else
+            textColor = list_->palette().color(QPalette::Text);
+
+        if (focused) DrawFocus(p, list_->FocusRect(row));
+
+        p->setPen(textColor);
+        p->drawText(list_->TextRect(rect), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                    index.data(Qt::DisplayRole).toString());
+        const bool hot = (option.state & QStyle::State_MouseOver) && list_->WithinReach(row, list_->pointer_);
+        DrawCheck(p, list_->CheckBoxRect(rect), list_->GetState(row), hot);
+        p->restore();
+    }
+
+    // The list toggles a row on the press itself (HandlePress); the item
+    // delegate's own toggle on the release would tick it a second time.
+    bool editorEvent(QEvent*, QAbstractItemModel*, const QStyleOptionViewItem&, const QModelIndex&) override {
+        return false;
+    }
+
+    // From the check box's left edge to 5 pixels past the end of the text.
+    std::pair<int, int> ClickRange(const QRect& row, int textWidth) const {
+        const int textLeft = list_->TextRect(row).left();
+        return {textLeft - (CheckWidth() + kTextGap), textLeft + textWidth + kHitSlack};
+    }
+
+private:
+    void DrawFocus(QPainter* p, const QRect& frame) const {
+        const QPalette& palette = list_->palette();
+        if (list_->drawSelect_) p->fillRect(frame, palette.color(QPalette::Highlight));
+        QStyleOptionFocusRect option;
+        option.initFrom(list_);
+        option.rect = frame;
+        option.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
+        const QWidget* viewport = list_->viewport();
+        option.backgroundColor = list_->drawSelect_ ? palette.color(QPalette::Highlight)
+                                 : (list_->styled_ && list_->trasparent_)
+                                     ? palette.color(QPalette::Window)
+                                     : viewport->palette().color(viewport->backgroundRole());
+        list_->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, p, list_);
+    }
+
+    void DrawCheck(QPainter* p, const QRect& box, TCheckBoxState state, bool hot) const {
+        QStyleOptionButton option;
+        option.initFrom(list_);
+        option.rect = box;
+        // The list's Base colours its rows; the box keeps the face that an
+        // ordinary check box would have in the list's place.
+        const QWidget* parent = list_->parentWidget();
+        const QPalette around = parent ? parent->palette() : QApplication::palette();
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            option.palette.setBrush(group, QPalette::Base, around.brush(group, QPalette::Base));
+        option.state &= ~(QStyle::State_MouseOver | QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange |
+                          QStyle::State_Enabled);
+        option.state |= state == cbUnchecked ? QStyle::State_Off
+                        : state == cbChecked ? QStyle::State_On
+                                             : QStyle::State_NoChange;
+        const QStyle* style = list_->style();
+
+        if (list_->styled_) {
+            if (hot) {
+                // Hot wins over disabled. Fusion draws no hover look for
+                // check boxes, so the hot box also carries the style's focus
+                // emphasis.
+                option.state |= QStyle::State_Enabled | QStyle::State_MouseOver | QStyle::State_HasFocus |
+                                QStyle::State_KeyboardFocusChange;
+                option.palette.setCurrentColorGroup(QPalette::Active);
+            } else if (list_->isEnabled()) {
+                option.state |= QStyle::State_Enabled;
+            } else {
+                option.palette.setCurrentColorGroup(QPalette::Disabled);
+            }
+            p->save();
+            p->setClipRect(box, Qt::IntersectClip);
+            style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, p, list_);
+            p->restore();
+            return;
+        }
+
+        // The classic box shows neither hot nor disabled. Its grayed look is
+        // a grey tick on a dithered face: the style dithers the box's
+        // interior over whatever lies beneath, so lay the face colour down
+        // first.
+        option.state |= QStyle::State_Enabled;
+        option.palette.setCurrentColorGroup(QPalette::Active);
+        if (state != cbUnchecked && state != cbChecked) {
+            option.palette.setColor(QPalette::Text, option.palette.color(QPalette::Dark));
+            p->fillRect(box.adjusted(2, 2, -2, -2), option.palette.button());
+        }
+        if (!list_->flat_) {
+            style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, p, list_);
+            return;
+        }
+        // Flat: the classic box's interior inside a one-pixel shadow frame.
+        p->save();
+        p->setClipRect(box.adjusted(2, 2, -2, -2), Qt::IntersectClip);
+        style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, p, list_);
+        p->restore();
+        p->save();
+        p->setRenderHint(QPainter::Antialiasing, false);
+        p->setBrush(Qt::NoBrush);
+        p->setPen(QPen(list_->palette().color(QPalette::Active, QPalette::Dark), 0));
+        p->drawRect(QRect(box.left() + 1, box.top() + 1, box.width() - 3, box.height() - 3));
+        p->restore();
+    }
+
+    TKsCheckListBox* list_;
 };
 
-int TKsCheckListBox::CheckWidth() {
-    ReadCheckSize();
-    return gCheckWidth;
-}
+int TKsCheckListBox::CheckWidth() { return CheckSide(); }
 
-int TKsCheckListBox::CheckHeight() {
-    ReadCheckSize();
-    return gCheckHeight;
-}
+int TKsCheckListBox::CheckHeight() { return CheckSide(); }
 
 TKsCheckListBox::TKsCheckListBox(QWidget* parent) : QListWidget(parent) {
-    ReadCheckSize();
-    static const bool accessible = [] {
-        QAccessible::installFactory(ListAccessibleFactory);
-        return true;
-    }();
-    (void)accessible;
+    (void)CheckSide();
     headerColor_ = palette().color(QPalette::WindowText);
     headerBackgroundColor_ = palette().color(QPalette::Button);
 
-    delegate_ = new CellDelegate(this);
+    delegate_ = new RowDelegate(this);
     setItemDelegate(delegate_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -226,17 +225,18 @@ TKsCheckListBox::TKsCheckListBox(QWidget* parent) : QListWidget(parent) {
     setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setMouseTracking(true);
-    viewport()->setMouseTracking(true);
+    // The view passes the row under the pointer to the delegate as the
+    // style's hover state.
+    viewport()->setAttribute(Qt::WA_Hover);
     // The widget erases its own background when it paints, so that in
     // transparent mode the parent shows through.
     viewport()->setAutoFillBackground(false);
 
     auto relayout = [this] { UpdateLayout(); };
-    connect(model(), &QAbstractItemModel::rowsInserted, this, relayout);
     connect(model(), &QAbstractItemModel::rowsRemoved, this, relayout);
     connect(model(), &QAbstractItemModel::modelReset, this, relayout);
 
-    EvaluateStyledLook();
+    styled_ = !IsClassicStyle(style());
     UpdateLayout();
 }
 
@@ -246,85 +246,47 @@ TKsCheckListBox::~TKsCheckListBox() {
     disconnect(model(), nullptr, this, nullptr);
 }
 
-// ---------------------------------------------------------------- records
+// ------------------------------------------------------------ check state
 
 void TKsCheckListBox::CheckIndex(int index) const {
     if (index < 0 || index >= count()) throw EListError(index);
 }
 
-QListWidgetItem* TKsCheckListBox::RowItem(int index) const {
-    CheckIndex(index);
-    return item(index);
-}
-
-TKsCheckListBox::RecordPtr TKsCheckListBox::RecordOf(int index) const {
-    const QVariant slot = RowItem(index)->data(RecordRole);
-    if (slot.metaType() != QMetaType::fromType<RecordPtr>()) return nullptr;
-    return slot.value<RecordPtr>();
-}
-
-void TKsCheckListBox::StoreRecord(int index, const RecordPtr& record) {
-    QListWidgetItem* row = RowItem(index);
-    // The slot is private bookkeeping: the model does not announce it, so
-    // creating a record repaints nothing and wakes no itemChanged handler.
-    const QSignalBlocker quiet(model());
-    row->setData(RecordRole, record ? QVariant::fromValue(record) : QVariant());
-}
-
-TKsCheckListBoxDataWrapper* TKsCheckListBox::FindItemRecord(int index) const { return RecordOf(index).get(); }
-
-TKsCheckListBoxDataWrapper* TKsCheckListBox::ItemRecord(int index) {
-    if (TKsCheckListBoxDataWrapper* found = FindItemRecord(index)) return found;
-    auto record = std::make_shared<TKsCheckListBoxDataWrapper>();
-    TKsCheckListBoxDataWrapper* raw = record.get();
-    StoreRecord(index, record);
-    return raw;
-}
-
-// ------------------------------------------------------------ check state
-
-bool TKsCheckListBox::GetChecked(int index) const {
-    const TKsCheckListBoxDataWrapper* record = FindItemRecord(index);
-    return record && record->State == cbChecked;
-}
+bool TKsCheckListBox::GetChecked(int index) const { return GetState(index) == cbChecked; }
 
 void TKsCheckListBox::SetChecked(int index, bool value) {
     if (GetChecked(index) != value) SetState(index, value ? cbChecked : cbUnchecked);
 }
 
 TCheckBoxState TKsCheckListBox::GetState(int index) const {
-    const TKsCheckListBoxDataWrapper* record = FindItemRecord(index);
-    return record ? record->State : cbUnchecked;
+    CheckIndex(index);
+    const QVariant state = item(index)->data(Qt::CheckStateRole);
+    return state.isValid() ? FromModel(state.toInt()) : cbUnchecked;
 }
 
 void TKsCheckListBox::SetState(int index, TCheckBoxState state) {
     if (GetState(index) == state) return;
-    ItemRecord(index)->State = state;
-    RepaintCheck(index);
-    AnnounceState(index);
-}
-
-// Tells a screen reader, if one listens, that the row's check mark changed.
-void TKsCheckListBox::AnnounceState(int index) {
+    item(index)->setData(Qt::CheckStateRole, ToModel(state));
+    // Tells a screen reader, if one listens, that the row's check mark changed.
     if (!QAccessible::isActive()) return;
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(this);
-    QAccessibleInterface* row = list ? list->child(index) : nullptr;
-    if (!row) return;
-    QAccessible::State changed;
-    changed.checked = true;
-    changed.checkStateMixed = true;
-    QAccessibleStateChangeEvent event(row, changed);
-    QAccessible::updateAccessibility(&event);
+    if (QAccessibleInterface* row = list ? list->child(index) : nullptr) {
+        QAccessible::State changed;
+        changed.checked = true;
+        changed.checkStateMixed = true;
+        QAccessibleStateChangeEvent event(row, changed);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 std::int32_t TKsCheckListBox::GetItemData(int index) const {
-    const TKsCheckListBoxDataWrapper* record = FindItemRecord(index);
-    return record ? record->Data : 0;
+    CheckIndex(index);
+    return item(index)->data(Qt::UserRole).toInt();
 }
 
 void TKsCheckListBox::SetItemData(int index, std::int32_t value) {
-    TKsCheckListBoxDataWrapper* record = ItemRecord(index);
-    record->Data = value;
+    CheckIndex(index);
+    item(index)->setData(Qt::UserRole, value);
 }
 
 void TKsCheckListBox::ToggleItem(int index) {
@@ -354,6 +316,29 @@ void TKsCheckListBox::ClickCheck() {
     if (OnClickCheck) OnClickCheck(this);
 }
 
+// Every row has a check state from the start, so that it reads as one
+// that can be ticked.
+void TKsCheckListBox::rowsInserted(const QModelIndex& parent, int start, int end) {
+    QListWidget::rowsInserted(parent, start, end);
+    for (int row = start; row <= end; ++row)
+        if (!item(row)->data(Qt::CheckStateRole).isValid()) item(row)->setData(Qt::CheckStateRole, Qt::Unchecked);
+    UpdateLayout();
+}
+
+// A change of check state shows on the check box alone, and the row's
+// value not at all; every other change repaints as the list does.
+void TKsCheckListBox::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
+    const bool quiet = !roles.isEmpty() && std::all_of(roles.begin(), roles.end(), [](int role) {
+        return role == Qt::CheckStateRole || role == Qt::UserRole;
+    });
+    if (!quiet) {
+        QListWidget::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    if (roles.contains(Qt::CheckStateRole))
+        for (int row = topLeft.row(); row <= bottomRight.row(); ++row) RepaintCheck(row);
+}
+
 // -------------------------------------------------------------- selection
 
 int TKsCheckListBox::ItemIndex() const {
@@ -370,16 +355,8 @@ void TKsCheckListBox::SetItemIndex(int index) {
     setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
 }
 
-// ------------------------------------------------------------- re-creation
-
 void TKsCheckListBox::RecreateWindow() {
-    // Every row gets a fresh record that keeps only its state and data.
-    for (int i = 0; i < count(); ++i) {
-        auto fresh = std::make_shared<TKsCheckListBoxDataWrapper>();
-        fresh->Data = GetItemData(i);
-        fresh->State = GetState(i);
-        StoreRecord(i, fresh);
-    }
+    pointer_ = QPoint(-1, -1);
     SetItemIndex(count() > 0 ? 0 : -1);
     UpdateStandardRowHeight();
     viewport()->update();
@@ -433,8 +410,6 @@ void TKsCheckListBox::UpdateStandardRowHeight() {
     standardRowHeight_ = QFontMetrics(font()).boundingRect(QStringLiteral("Wg")).height();
     UpdateLayout();
 }
-
-void TKsCheckListBox::EvaluateStyledLook() { styled_ = !IsClassicStyle(style()); }
 
 // ------------------------------------------------------------------ layout
 
@@ -517,141 +492,26 @@ QRect TKsCheckListBox::FocusRect(int index) const {
     return QRect(QPoint(left, top), QPoint(left + TextWidth(index) + kHitSlack - 1, bottom - 1));
 }
 
+std::pair<int, int> TKsCheckListBox::ClickRange(int index) const {
+    CheckIndex(index);
+    return delegate_->ClickRange(RowRect(index), TextWidth(index));
+}
+
 // ------------------------------------------------------------------ drawing
 
-bool TKsCheckListBox::HasFocusFlag(int index) const {
-    return hasFocus() && currentIndex().isValid() && currentIndex().row() == index;
-}
-
-void TKsCheckListBox::RecordHitRange(int index, const QRect& row) {
-    TKsCheckListBoxDataWrapper* record = FindItemRecord(index);
-    if (!record) return;
-    const int textLeft = TextRect(row).left();
-    record->HitLeft = textLeft - (CheckWidth() + kTextGap);
-    record->HitRight = textLeft + TextWidth(index) + kHitSlack;
-}
-
+// The focused row's frame reaches a pixel into the row above: a repaint of
+// that strip draws the focused row too, as the list draws only the rows
+// that meet the dirty rectangle.
 void TKsCheckListBox::paintEvent(QPaintEvent* e) {
-    QPainter p(viewport());
-    p.setFont(font());
-    const QBrush brush = viewport()->palette().brush(viewport()->backgroundRole());
-    const bool showParent = styled_ && trasparent_;
-    if (!showParent) p.fillRect(e->rect(), brush);
-
-    const int rows = count();
-    for (int i = 0; i < rows; ++i) {
-        const QRect row = RowRect(i);
-        if (!row.isValid()) continue;
-        const bool focused = HasFocusFlag(i);
-        // A focused row's frame reaches a pixel into the row above, so it
-        // is redrawn whenever that strip is.
-        const QRect extent = focused ? row.united(FocusRect(i)) : row;
-        if (!e->region().intersects(extent)) continue;
-        DrawRow(p, i, row, focused);
+    if (!(styled_ && trasparent_)) {
+        QPainter p(viewport());
+        p.fillRect(e->rect(), viewport()->palette().brush(viewport()->backgroundRole()));
     }
-}
-
-void TKsCheckListBox::DrawRow(QPainter& p, int index, const QRect& row, bool focused) {
-    // The background was laid down for the whole dirty region already.
-    const QRect textRect = TextRect(row);
-    const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
-    QColor textColor;
-    if (!isEnabled())
-        textColor = palette().color(QPalette::Disabled, QPalette::Text);
-    else if (focused && drawSelect_)
-        textColor = palette().color(QPalette::HighlightedText);
-    else
-        textColor = palette().color(QPalette::Text);
-
-    RecordHitRange(index, row);
-
-    if (focused) {
-        const QRect frame = FocusRect(index);
-        if (drawSelect_) p.fillRect(frame, palette().color(QPalette::Highlight));
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = frame;
-        option.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
-        option.backgroundColor = drawSelect_                ? palette().color(QPalette::Highlight)
-                                 : (styled_ && trasparent_) ? palette().color(QPalette::Window)
-                                                            : viewport()->palette().color(viewport()->backgroundRole());
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, this);
-    }
-
-    p.setPen(textColor);
-    p.drawText(textRect, flags, item(index)->text());
-
-    DrawCheck(p, CheckBoxRect(row), GetState(index), index);
-}
-
-void TKsCheckListBox::DrawCheck(QPainter& p, const QRect& box, TCheckBoxState state, int index) {
-    QStyleOptionButton option;
-    option.initFrom(this);
-    option.rect = box;
-    // The list's Base colours its rows; the box keeps the face that an
-    // ordinary check box would have in the list's place.
-    const QPalette around = parentWidget() ? parentWidget()->palette() : QApplication::palette();
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        option.palette.setBrush(group, QPalette::Base, around.brush(group, QPalette::Base));
-    option.state &=
-        ~(QStyle::State_MouseOver | QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange | QStyle::State_Enabled);
-    switch (state) {
-        case cbUnchecked:
-            option.state |= QStyle::State_Off;
-            break;
-        case cbChecked:
-            option.state |= QStyle::State_On;
-            break;
-        default:
-            option.state |= QStyle::State_NoChange;
-            break;
-    }
-
-    if (styled_) {
-        const TKsCheckListBoxDataWrapper* record = FindItemRecord(index);
-        const bool hot = record && record->Hot;
-        if (hot) {
-            // Hot wins over disabled. Fusion draws no hover look for check
-            // boxes, so the hot box also carries the style's focus emphasis.
-            option.state |= QStyle::State_Enabled | QStyle::State_MouseOver | QStyle::State_HasFocus |
-                            QStyle::State_KeyboardFocusChange;
-            option.palette.setCurrentColorGroup(QPalette::Active);
-        } else if (isEnabled()) {
-            option.state |= QStyle::State_Enabled;
-        } else {
-            option.palette.setCurrentColorGroup(QPalette::Disabled);
-        }
-        p.save();
-        p.setClipRect(box, Qt::IntersectClip);
-        style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &p, this);
-        p.restore();
-        return;
-    }
-
-    // The classic box shows neither hot nor disabled. Its grayed look is a
-    // grey tick on a dithered face: the style dithers the box's interior
-    // over whatever lies beneath, so lay the face colour down first.
-    option.state |= QStyle::State_Enabled;
-    option.palette.setCurrentColorGroup(QPalette::Active);
-    if (state != cbUnchecked && state != cbChecked) {
-        option.palette.setColor(QPalette::Text, option.palette.color(QPalette::Dark));
-        p.fillRect(box.adjusted(2, 2, -2, -2), option.palette.button());
-    }
-    if (!flat_) {
-        style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &p, this);
-        return;
-    }
-    // Flat: the classic box's interior inside a one-pixel shadow frame.
-    p.save();
-    p.setClipRect(box.adjusted(2, 2, -2, -2), Qt::IntersectClip);
-    style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &p, this);
-    p.restore();
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(palette().color(QPalette::Active, QPalette::Dark), 0));
-    p.drawRect(QRect(box.left() + 1, box.top() + 1, box.width() - 3, box.height() - 3));
-    p.restore();
+    QRegion dirty = e->region();
+    const QModelIndex current = currentIndex();
+    if (hasFocus() && current.isValid() && dirty.intersects(FocusRect(current.row()))) dirty += RowRect(current.row());
+    QPaintEvent grown(dirty);
+    QListWidget::paintEvent(&grown);
 }
 
 void TKsCheckListBox::RepaintCheck(int index) { viewport()->update(CheckRect(index)); }
@@ -686,7 +546,7 @@ void TKsCheckListBox::changeEvent(QEvent* e) {
     QListWidget::changeEvent(e);
     switch (e->type()) {
         case QEvent::StyleChange:
-            EvaluateStyledLook();
+            styled_ = !IsClassicStyle(style());
             viewport()->update();
             break;
         case QEvent::FontChange:
@@ -699,42 +559,28 @@ void TKsCheckListBox::changeEvent(QEvent* e) {
 
 // -------------------------------------------------------------------- input
 
-void TKsCheckListBox::TrackHot(const QPoint& pos) {
-    int hot = -1;
-    const QModelIndex under = indexAt(pos);
-    if (under.isValid()) {
-        hot = under.row();
-        ItemRecord(hot);
-        const int reach = indent_ + CheckWidth() + kTextGap + TextWidth(hot);
-        if (pos.x() - RowRect(hot).left() > reach) hot = -1;
-    }
-    if (hot >= 0) {
-        TKsCheckListBoxDataWrapper* record = FindItemRecord(hot);
-        if (!record->Hot) {
-            record->Hot = true;
-            RepaintCheck(hot);
-        }
-    }
-    const int rows = count();
-    for (int i = 0; i < rows; ++i) {
-        if (i == hot) continue;
-        TKsCheckListBoxDataWrapper* record = FindItemRecord(i);
-        if (record && record->Hot) {
-            record->Hot = false;
-            RepaintCheck(i);
-        }
-    }
+// Whether `pos` lies over the row's indent, check box or text, and not
+// over the empty space right of the text.
+bool TKsCheckListBox::WithinReach(int row, const QPoint& pos) const {
+    if (row < 0 || row >= count()) return false;
+    const QRect rect = RowRect(row);
+    return rect.contains(pos) && pos.x() - rect.left() <= indent_ + CheckWidth() + kTextGap + TextWidth(row);
 }
 
-void TKsCheckListBox::ClearHot() {
-    const int rows = count();
-    for (int i = 0; i < rows; ++i) {
-        TKsCheckListBoxDataWrapper* record = FindItemRecord(i);
-        if (record && record->Hot) {
-            record->Hot = false;
-            RepaintCheck(i);
-        }
-    }
+int TKsCheckListBox::HotRow() const {
+    const int row = indexAt(pointer_).row();
+    return WithinReach(row, pointer_) ? row : -1;
+}
+
+// The view repaints a row when the pointer enters or leaves it; moving
+// between the text and the space right of it changes only the box.
+void TKsCheckListBox::TrackHot(const QPoint& pos) {
+    const int before = HotRow();
+    pointer_ = pos;
+    const int after = HotRow();
+    if (before == after) return;
+    if (before >= 0) RepaintCheck(before);
+    if (after >= 0) RepaintCheck(after);
 }
 
 void TKsCheckListBox::mouseMoveEvent(QMouseEvent* e) {
@@ -743,26 +589,19 @@ void TKsCheckListBox::mouseMoveEvent(QMouseEvent* e) {
 }
 
 bool TKsCheckListBox::viewportEvent(QEvent* e) {
-    if (e->type() == QEvent::Leave) ClearHot();
+    if (e->type() == QEvent::Leave) TrackHot(QPoint(-1, -1));
     return QListWidget::viewportEvent(e);
 }
 
-// A left press over a row's check box or text toggles it. The pointer has
-// always passed over the row first, creating its record; a press that
-// arrives without that move (a touch tap) gets the same treatment here.
-// The list repaints later than the press, so the clicked row's range is
-// measured now, as drawing the row would record it.
+// A left press over a row's check box or text toggles it, after the list
+// has taken the focus and selected the row.
 void TKsCheckListBox::HandlePress(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;
     const QPoint pos = e->position().toPoint();
     const QModelIndex under = indexAt(pos);
     if (!under.isValid()) return;
-    const int row = under.row();
-    if (!FindItemRecord(row)) TrackHot(pos);
-    const TKsCheckListBoxDataWrapper* record = FindItemRecord(row);
-    if (!record) return;
-    RecordHitRange(row, RowRect(row));
-    if (record->HitLeft <= pos.x() && pos.x() <= record->HitRight) ToggleItem(row);
+    const auto [left, right] = ClickRange(under.row());
+    if (left <= pos.x() && pos.x() <= right) ToggleItem(under.row());
 }
 
 void TKsCheckListBox::mousePressEvent(QMouseEvent* e) {

@@ -1,14 +1,14 @@
-// TKsCheckListBox: a single-selection list whose rows it draws itself, each
-// with an indent, a three-state check box and the row's text. It lays its
-// rows out like a multi-column list box (top to bottom, then into the next
-// column), toggles a row on a left click over its check box or text and on
-// the space bar, tracks the check box under the pointer, can show its
-// parent's background through the rows, and steps through the rows on Tab.
-// A screen reader sees each row as a list item that can be checked, hears
-// every change of its mark, and can toggle it.
+// TKsCheckListBox: a single-selection list whose rows show an indent, a
+// three-state check box and the row's text, laid out like a multi-column
+// list box (top to bottom, then into the next column). A left click over a
+// row's check box or text, or the space bar, toggles the row; the check box
+// under the pointer takes its hot look; the rows can show the parent's
+// background; Tab steps through the rows.
 //
-// A row's check state lives in a small record that the widget creates only
-// when the row is touched; untouched rows cost nothing beyond their text.
+// It is a QListWidget: each row's check state and value live in the model
+// (Qt::CheckStateRole, grayed as partly checked, and Qt::UserRole), and a
+// delegate draws the rows and knows their clickable range. A screen reader
+// reads the rows through Qt's own item-view accessibility.
 #pragma once
 
 #include <QColor>
@@ -16,8 +16,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <stdexcept>
+#include <utility>
 
 // Raised for a row index the list does not have; the widget is left as it was.
 class EListError : public std::runtime_error {
@@ -35,17 +35,6 @@ enum TCheckBoxState : unsigned char { cbUnchecked = 0, cbChecked = 1, cbGrayed =
 // How the row height is chosen: measured from the font, or ItemHeight.
 enum TListBoxStyle : unsigned char { lbStandard = 0, lbOwnerDrawFixed = 1 };
 
-// The per-row record. A new record has every field zero or false.
-class TKsCheckListBoxDataWrapper {
-public:
-    std::int32_t Data = 0;  // the application's value for the row
-    TCheckBoxState State = cbUnchecked;
-    bool Hot = false;           // the pointer is over the row's check box or text
-    bool Header = false;        // nothing sets it: every row is an ordinary row
-    std::int32_t HitLeft = 0;   // clickable range, viewport x, as last drawn
-    std::int32_t HitRight = 0;  // inclusive
-};
-
 class TKsCheckListBox : public QListWidget {
     Q_OBJECT
     Q_PROPERTY(bool DrawSelect READ DrawSelect WRITE SetDrawSelect)
@@ -59,11 +48,6 @@ class TKsCheckListBox : public QListWidget {
     Q_PROPERTY(int Columns READ Columns WRITE SetColumns)
 
 public:
-    // The item-data role whose slot holds a row's record. It belongs to the
-    // widget: callers use the row-data operations instead.
-    static constexpr int RecordRole = Qt::UserRole + 0x4B43;
-    using RecordPtr = std::shared_ptr<TKsCheckListBoxDataWrapper>;
-
     // The check box size shared by every instance: the classic 13-pixel
     // check mark at 96 dots per inch, scaled to the screen's logical DPI.
     // Fixed at the first construction and never refreshed.
@@ -79,7 +63,7 @@ public:
     TCheckBoxState GetState(int index) const;
     void SetState(int index, TCheckBoxState state);  // raises no event
 
-    // The application's 32-bit value for a row (0 without a record).
+    // The application's 32-bit value for a row (0 until set).
     std::int32_t GetItemData(int index) const;
     void SetItemData(int index, std::int32_t value);
 
@@ -91,17 +75,13 @@ public:
     virtual void ClickCheck();
     // Repaints the row's check box and nothing else.
     void RepaintCheck(int index);
-    // The row's record, or nullptr; throws EListError for a bad index.
-    TKsCheckListBoxDataWrapper* FindItemRecord(int index) const;
-    // The row's record, created (zeroed) when missing.
-    TKsCheckListBoxDataWrapper* ItemRecord(int index);
 
     // The selected row, -1 for none; setting -1 clears the selection.
     int ItemIndex() const;
     void SetItemIndex(int index);
 
-    // Rebuilds the rows as a fresh control would: every row's state is kept,
-    // hot flags and clickable ranges start afresh, row 0 ends up selected.
+    // Rebuilds the rows as a fresh control would: every row keeps its state
+    // and value, the hot look starts afresh, row 0 ends up selected.
     void RecreateWindow();
 
     void SetItemHeight(int h);
@@ -136,12 +116,18 @@ public:
     // the parent's background); false under Qt's classic "Windows" style.
     bool StyledLook() const { return styled_; }
 
-    // Where row drawing puts things, in viewport coordinates, for the row
-    // rectangle that the list gives the row.
+    // The row whose check box is hot (the pointer over its indent, box or
+    // text), or -1.
+    int HotRow() const;
+
+    // Where row drawing puts things, in viewport coordinates.
     QRect CheckRect(int index) const;            // the column RepaintCheck repaints
     QRect CheckBoxRect(const QRect& row) const;  // the check box itself
     QRect TextRect(const QRect& row) const;
     QRect FocusRect(int index) const;
+    // The x range a left press toggles the row in: from the check box's
+    // left edge to 5 pixels past the end of the text, both inclusive.
+    std::pair<int, int> ClickRange(int index) const;
 
     // Events. Key-press and mouse handlers are ordinary Qt event filters.
     std::function<void(TKsCheckListBox* sender)> OnClickCheck;
@@ -161,30 +147,25 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    class CellDelegate;
+    class RowDelegate;
+    friend class RowDelegate;
 
     void CheckIndex(int index) const;
-    void AnnounceState(int index);
-    QListWidgetItem* RowItem(int index) const;
-    RecordPtr RecordOf(int index) const;
-    void StoreRecord(int index, const RecordPtr& record);
     QRect RowRect(int index) const;
     int TextWidth(int index) const;
-    bool HasFocusFlag(int index) const;
-    bool WantsTab();
-    void HandlePress(QMouseEvent* e);
+    bool WithinReach(int row, const QPoint& pos) const;
     void TrackHot(const QPoint& pos);
-    void ClearHot();
-    void RecordHitRange(int index, const QRect& row);
-    void DrawRow(QPainter& p, int index, const QRect& row, bool focused);
-    void DrawCheck(QPainter& p, const QRect& box, TCheckBoxState state, int index);
+    void HandlePress(QMouseEvent* e);
+    bool WantsTab();
     void UpdateFocusArea(int index);
     void UpdateLayout();
     void UpdateStandardRowHeight();
-    void EvaluateStyledLook();
 
     // Fields in the order the widget has always declared them.
     bool trasparent_ = true;
@@ -201,5 +182,7 @@ private:
     int columns_ = 0;
     bool styled_ = true;
     bool inDoubleClick_ = false;
-    CellDelegate* delegate_ = nullptr;
+    // Where the pointer last moved over the rows, for the hot look.
+    QPoint pointer_{-1, -1};
+    RowDelegate* delegate_ = nullptr;
 };

@@ -210,7 +210,7 @@ void TstKsCheckLstDraw::hotTracking() {
     const QImage cold = ui.Shot();
 
     QTest::mouseMove(list.viewport(), ui.OverText(1));
-    QTRY_VERIFY(list.FindItemRecord(1) && list.FindItemRecord(1)->Hot);
+    QTRY_VERIFY(list.HotRow() == 1);
     const QImage first = ui.Shot();
     QVERIFY(box(first, 1) != box(cold, 1));
     for (int row = 0; row < list.count(); ++row)
@@ -219,36 +219,36 @@ void TstKsCheckLstDraw::hotTracking() {
     QCOMPARE(Part(first, text), Part(cold, text));
 
     QTest::mouseMove(list.viewport(), list.CheckRect(7).center());
-    QTRY_VERIFY(list.FindItemRecord(7) && list.FindItemRecord(7)->Hot);
+    QTRY_VERIFY(list.HotRow() == 7);
     const QImage second = ui.Shot();
     QCOMPARE(box(second, 1), box(cold, 1));
     QCOMPARE(box(second, 7), box(first, 1));
-    QVERIFY(!list.FindItemRecord(1)->Hot);
+    QVERIFY(list.HotRow() != 1);
 
     // the indent counts as the row's, the space right of the text does not
     QTest::mouseMove(list.viewport(), ui.Row(8).topLeft() + QPoint(1, 7));
-    QTRY_VERIFY(list.FindItemRecord(8) && list.FindItemRecord(8)->Hot);
+    QTRY_VERIFY(list.HotRow() == 8);
     QTest::mouseMove(list.viewport(), QPoint(ui.Row(8).right() - 2, ui.Row(8).center().y()));
-    QTRY_VERIFY(!list.FindItemRecord(8)->Hot);
+    QTRY_VERIFY(list.HotRow() != 8);
     // the hot range ends on the first pixel right of the text; the click
     // range's 5 pixels of slack beyond it do not make the box hot
     const int textEnd = list.TextRect(ui.Row(8)).left() + list.fontMetrics().horizontalAdvance(list.item(8)->text());
     const int y = ui.Row(8).center().y();
     QTest::mouseMove(list.viewport(), QPoint(textEnd, y));
-    QTRY_VERIFY(list.FindItemRecord(8)->Hot);
+    QTRY_VERIFY(list.HotRow() == 8);
     QCOMPARE(box(ui.Shot(), 8), box(first, 1));
     for (int slack : {1, 5}) {
         QTest::mouseMove(list.viewport(), QPoint(textEnd + slack, y));
-        QTRY_VERIFY(!list.FindItemRecord(8)->Hot);
+        QTRY_VERIFY(list.HotRow() != 8);
         QCOMPARE(box(ui.Shot(), 8), box(cold, 8));
         QTest::mouseMove(list.viewport(), QPoint(textEnd, y));
-        QTRY_VERIFY(list.FindItemRecord(8)->Hot);
+        QTRY_VERIFY(list.HotRow() == 8);
     }
 
     QTest::mouseMove(list.viewport(), ui.OverText(12));
-    QTRY_VERIFY(list.FindItemRecord(12)->Hot);
+    QTRY_VERIFY(list.HotRow() == 12);
     QTest::mouseMove(&ui.frame, QPoint(310, 110));  // out of the widget
-    QTRY_VERIFY(!list.FindItemRecord(12)->Hot);
+    QTRY_VERIFY(list.HotRow() != 12);
     QCOMPARE(ui.Shot(), cold);
 }
 
@@ -256,7 +256,7 @@ void TstKsCheckLstDraw::classicIgnoresHover() {
     Frame ui("Windows");
     const QImage cold = ui.Shot();
     QTest::mouseMove(ui.list->viewport(), ui.OverText(2));
-    QTRY_VERIFY(ui.list->FindItemRecord(2) && ui.list->FindItemRecord(2)->Hot);
+    QTRY_VERIFY(ui.list->HotRow() == 2);
     QCOMPARE(ui.Shot(), cold);
 }
 
@@ -267,7 +267,8 @@ void TstKsCheckLstDraw::disabledLook() {
     list.SetState(2, cbGrayed);
     auto box = [&](const QImage& img, int row) { return Part(img, list.CheckBoxRect(ui.Row(row))); };
     const QImage enabled = ui.Shot();
-    list.ItemRecord(4)->Hot = true;
+    QTest::mouseMove(list.viewport(), ui.OverText(4));
+    QTRY_COMPARE(list.HotRow(), 4);
     const QImage enabledHot = ui.Shot();
 
     list.setEnabled(false);
