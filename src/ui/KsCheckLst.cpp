@@ -48,25 +48,13 @@ bool IsClassicStyle(const QStyle* style) {
 // The model keeps Qt's check states; the widget's own numbering has checked
 // and grayed the other way round. Any other value passes through unchanged.
 int ToModel(TCheckBoxState state) {
-    switch (state) {
-        case cbChecked:
-            return Qt::Checked;
-        case cbGrayed:
-            return Qt::PartiallyChecked;
-        default:
-            return state;
-    }
+    return state == cbChecked ? int{Qt::Checked} : state == cbGrayed ? int{Qt::PartiallyChecked} : int{state};
 }
 
 TCheckBoxState FromModel(int value) {
-    switch (value) {
-        case Qt::Checked:
-            return cbChecked;
-        case Qt::PartiallyChecked:
-            return cbGrayed;
-        default:
-            return static_cast<TCheckBoxState>(value);
-    }
+    return value == Qt::Checked            ? cbChecked
+           : value == Qt::PartiallyChecked ? cbGrayed
+                                           : static_cast<TCheckBoxState>(value);
 }
 
 }  // namespace
