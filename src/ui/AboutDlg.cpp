@@ -15,6 +15,7 @@
 
 #include "AboutAddresses.h"
 #include "Base64.h"
+#include "Contrast.h"
 #include "LexigroveApp.h"
 #include "ProgramInfo.h"
 
@@ -117,8 +118,11 @@ void TFrmAbout::CreateControls() {
 
     // Creation order is stacking order: the silver title lies under the
     // dark one, 2 pixels right of it and 1 below.
+    // The shadow is silver unless the title would not stand out from it,
+    // as on a dark palette, where it takes the nearest colour that lets it.
+    const QColor title = palette().color(QPalette::WindowText);
     Label2 = MakeLabel(client, "Label2", kTitle, {16, 14}, TitleFont());
-    SetTextColour(Label2, QColor(192, 192, 192));
+    SetTextColour(Label2, lexigrove::Readable(QColor(192, 192, 192), title, lexigrove::kTextContrast));
     Label2->setAccessibleDescription(QStringLiteral("Shadow of the title"));
     Label1 = MakeLabel(client, "Label1", kTitle, {14, 13}, TitleFont());
     Label3 =
@@ -129,7 +133,13 @@ void TFrmAbout::CreateControls() {
     QFont linkFont = LexigroveApp::WindowFont();
     linkFont.setUnderline(true);
     Label5 = MakeLabel(client, "Label5", QString::fromLatin1(lexigrove::kHomePageAddress), {97, 92}, linkFont);
-    SetTextColour(Label5, QColor(0, 0, 255));
+    // Blue, or where blue is hard to read on the window's face (a dark
+    // palette), the palette's link colour, made readable if need be.
+    const QColor face = palette().color(QPalette::Window);
+    const QColor blue(0, 0, 255);
+    SetTextColour(Label5, lexigrove::ContrastRatio(blue, face) >= lexigrove::kTextContrast
+                              ? blue
+                              : lexigrove::Readable(palette().color(QPalette::Link), face, lexigrove::kTextContrast));
     Label5->setCursor(Qt::PointingHandCursor);
     Label5->setAccessibleDescription(QStringLiteral("Opens the home page in your web browser"));
     Label5->installEventFilter(this);

@@ -11,10 +11,14 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyleOption>
+#include <QStyleFactory>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <memory>
 #include <string>
+
+#include "Contrast.h"
 
 EListError::EListError(int index)
     : std::runtime_error("List index out of bounds (" + std::to_string(index) + ")"), index_(index) {}
@@ -84,14 +88,45 @@ public:
         else
             textColor = list_->palette().color(QPalette::Text);
 
-        if (focused) DrawFocus(p, list_->FocusRect(row));
+        if (focused) DrawFocus(p, list_->FocusRect(row), list_->palette());
 
         p->setPen(textColor);
         p->drawText(list_->TextRect(rect), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                     index.data(Qt::DisplayRole).toString());
         const bool hot = (option.state & QStyle::State_MouseOver) && list_->WithinReach(row, list_->pointer_);
-        DrawCheck(p, list_->CheckBoxRect(rect), list_->GetState(row), hot);
+        const QRect box = list_->CheckBoxRect(rect);
+        DrawCheck(p, box, list_->GetState(row), hot, list_->palette(), Around());
+        if (list_->styled_) DrawRing(p, box, hot ? hotRing_ : boxRing_);
         p->restore();
+    }
+
+    // Measures how the style's check boxes, hot look and focus frame stand
+    // out on a dark face, which styles tune less well than their light one:
+    // where one stands out less than 3:1, the list draws it stronger, with
+    // a ring round the box or a focus frame of its own. A style whose check
+    // box needs more room than the list gives it (it would be squeezed out
+    // of shape) has Fusion draw the boxes.
+    void Measure() {
+        const QStyle* style = list_->style();
+        boxStyle_ = style;
+        if (style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, list_) > CheckWidth() + 1) {
+            if (!fusion_) fusion_.reset(QStyleFactory::create(QStringLiteral("Fusion")));
+            if (fusion_) boxStyle_ = fusion_.get();
+        }
+        boxRing_ = hotRing_ = focusPen_ = QColor();
+        const QPalette palette = list_->palette();
+        const QColor back = Behind(palette);
+        if (!list_->styled_ || back.lightnessF() >= 0.5) return;
+        const auto weak = [](double contrast) { return contrast < lexigrove::kControlContrast; };
+        const auto ring = [&](QPalette::ColorRole role) {
+            return lexigrove::Readable(palette.color(role), back, lexigrove::kControlContrast);
+        };
+        const QImage cold = Box(palette, false);
+        const QImage focus = Focus(palette);
+        if (weak(MostDistinct(cold, Plain(cold.size(), back)))) boxRing_ = ring(QPalette::Text);
+        // A ringed box turns hot with a ring of the highlight colour.
+        if (boxRing_.isValid() || weak(MostDistinct(Box(palette, true), cold))) hotRing_ = ring(QPalette::Highlight);
+        if (weak(MostDistinct(focus, Plain(focus.size(), back)))) focusPen_ = ring(QPalette::Highlight);
     }
 
     // The list toggles a row on the press itself (HandlePress); the item
@@ -107,9 +142,77 @@ public:
     }
 
 private:
-    void DrawFocus(QPainter* p, const QRect& frame) const {
-        const QPalette& palette = list_->palette();
+    QPalette Around() const {
+        const QWidget* parent = list_->parentWidget();
+        return parent ? parent->palette() : QApplication::palette();
+    }
+
+    // What the rows are drawn over: the parent's face in transparent mode.
+    QColor Behind(const QPalette& palette) const {
+        return list_->trasparent_ ? palette.color(QPalette::Window)
+                                  : list_->viewport()->palette().color(QPalette::Base);
+    }
+
+    // A drawing on the background the rows are drawn over.
+    template <typename Draw>
+    QImage Drawn(const QPalette& palette, QSize size, Draw draw) const {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Behind(palette));
+        QPainter p(&image);
+        draw(&p, QRect(QPoint(2, 2), size - QSize(4, 4)));
+        return image;
+    }
+
+    // How far the most distinct pixel of one drawing stands out against the
+    // same pixel of another (of the same size).
+    static double MostDistinct(const QImage& a, const QImage& b) {
+        double most = 1.0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                most = std::max(most, lexigrove::ContrastRatio(QColor(a.pixel(x, y)), QColor(b.pixel(x, y))));
+        return most;
+    }
+
+    QImage Box(const QPalette& palette, bool hot) const {
+        const QSize size(CheckWidth() + 4, CheckHeight() + 4);
+        return Drawn(palette, size,
+                     [&](QPainter* p, const QRect& box) { DrawCheck(p, box, cbUnchecked, hot, palette, Around()); });
+    }
+
+    QImage Focus(const QPalette& palette) const {
+        return Drawn(palette, QSize(24, 16), [&](QPainter* p, const QRect& frame) {
+            QStyleOptionFocusRect option;
+            option.initFrom(list_);
+            option.palette = palette;
+            option.rect = frame;
+            option.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
+            option.backgroundColor = Behind(palette);
+            list_->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, p, list_);
+        });
+    }
+
+    static QImage Plain(QSize size, const QColor& colour) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(colour);
+        return image;
+    }
+
+    static void DrawRing(QPainter* p, const QRect& box, const QColor& colour) {
+        if (!colour.isValid()) return;
+        p->save();
+        p->setRenderHint(QPainter::Antialiasing, false);
+        p->setBrush(Qt::NoBrush);
+        p->setPen(QPen(colour, 0));
+        p->drawRect(box.adjusted(0, 0, -1, -1));
+        p->restore();
+    }
+
+    void DrawFocus(QPainter* p, const QRect& frame, const QPalette& palette) const {
         if (list_->drawSelect_) p->fillRect(frame, palette.color(QPalette::Highlight));
+        if (focusPen_.isValid()) {
+            DrawRing(p, frame, focusPen_);
+            return;
+        }
         QStyleOptionFocusRect option;
         option.initFrom(list_);
         option.rect = frame;
@@ -122,14 +225,16 @@ private:
         list_->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, p, list_);
     }
 
-    void DrawCheck(QPainter* p, const QRect& box, TCheckBoxState state, bool hot) const {
+    // `around` is the palette of what surrounds the list, whose Base the box
+    // is filled with.
+    void DrawCheck(QPainter* p, const QRect& box, TCheckBoxState state, bool hot, const QPalette& palette,
+                   const QPalette& around) const {
         QStyleOptionButton option;
         option.initFrom(list_);
+        option.palette = palette;
         option.rect = box;
         // The list's Base colours its rows; the box keeps the face that an
         // ordinary check box would have in the list's place.
-        const QWidget* parent = list_->parentWidget();
-        const QPalette around = parent ? parent->palette() : QApplication::palette();
         for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             option.palette.setBrush(group, QPalette::Base, around.brush(group, QPalette::Base));
         option.state &= ~(QStyle::State_MouseOver | QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange |
@@ -137,7 +242,7 @@ private:
         option.state |= state == cbUnchecked ? QStyle::State_Off
                         : state == cbChecked ? QStyle::State_On
                                              : QStyle::State_NoChange;
-        const QStyle* style = list_->style();
+        const QStyle* style = list_->styled_ ? boxStyle_ : list_->style();
 
         if (list_->styled_) {
             if (hot) {
@@ -181,12 +286,15 @@ private:
         p->save();
         p->setRenderHint(QPainter::Antialiasing, false);
         p->setBrush(Qt::NoBrush);
-        p->setPen(QPen(list_->palette().color(QPalette::Active, QPalette::Dark), 0));
+        p->setPen(QPen(palette.color(QPalette::Active, QPalette::Dark), 0));
         p->drawRect(QRect(box.left() + 1, box.top() + 1, box.width() - 3, box.height() - 3));
         p->restore();
     }
 
     TKsCheckListBox* list_;
+    const QStyle* boxStyle_ = nullptr;
+    std::unique_ptr<QStyle> fusion_;
+    QColor boxRing_, hotRing_, focusPen_;  // invalid: the style's own stands out
 };
 
 int TKsCheckListBox::CheckWidth() { return CheckSide(); }
@@ -225,6 +333,7 @@ TKsCheckListBox::TKsCheckListBox(QWidget* parent) : QListWidget(parent) {
     connect(model(), &QAbstractItemModel::modelReset, this, relayout);
 
     styled_ = !IsClassicStyle(style());
+    delegate_->Measure();
     UpdateLayout();
 }
 
@@ -535,6 +644,11 @@ void TKsCheckListBox::changeEvent(QEvent* e) {
     switch (e->type()) {
         case QEvent::StyleChange:
             styled_ = !IsClassicStyle(style());
+            delegate_->Measure();
+            viewport()->update();
+            break;
+        case QEvent::PaletteChange:
+            delegate_->Measure();
             viewport()->update();
             break;
         case QEvent::FontChange:

@@ -24,6 +24,7 @@
 
 #include "AboutAddresses.h"
 #include "AboutDlg.h"
+#include "Contrast.h"
 #include "Base64.h"
 #include "FrmMain1.h"
 #include "KsCheckLst.h"
@@ -75,6 +76,7 @@ class TestAboutDlg : public QObject {
 private slots:
     void windowAndLayoutMatchTheTable();
     void titleShowsASilverShadowRightAndBelow();
+    void everyTextReadableOnADarkPalette();
     void enterClosesWhateverWasClickedOrTabbedTo();
     void linkAndBadgeHandTheirAddressesToTheDesktop();
     void storedDonationAddressIs300Base64Characters();
@@ -83,6 +85,30 @@ private slots:
     void aboutCommandShowsModallyAndDestroysAfterwards();
     void everyControlOfBothWindowsHasAnAccessibleName();
 };
+
+// On a dark face the blue address and the silver shadow give way to
+// colours that can be read: the address at least 4.5:1 against the face,
+// the title at least 4.5:1 against its shadow.
+void TestAboutDlg::everyTextReadableOnADarkPalette() {
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
+    dark.setColor(QPalette::Link, QColor(0x1A, 0x5F, 0xB4));
+    QApplication::setPalette(dark);
+    {
+        TFrmAbout w;
+        const QColor face = w.palette().color(QPalette::Window);
+        QVERIFY(lexigrove::ContrastRatio(Label5(w)->palette().color(QPalette::WindowText), face) >= 4.5);
+        QVERIFY(lexigrove::ContrastRatio(Label1(w)->palette().color(QPalette::WindowText),
+                                         Label2(w)->palette().color(QPalette::WindowText)) >= 4.5);
+        for (const QLabel* label : w.findChildren<QLabel*>())
+            if (label != Label2(w) && !label->text().isEmpty())
+                QVERIFY2(lexigrove::ContrastRatio(label->palette().color(QPalette::WindowText), face) >= 4.5,
+                         qPrintable(label->objectName()));
+    }
+    QApplication::setPalette(before);
+}
 
 void TestAboutDlg::windowAndLayoutMatchTheTable() {
     TFrmAbout w;

@@ -3,6 +3,7 @@
 // the disabled look, transparency, the focus frame, and single check box
 // repaints.
 #include "KsCheckLst.h"
+#include "Contrast.h"
 #include "LengthOptions.h"
 
 #include <QLineEdit>
@@ -93,6 +94,8 @@ private slots:
     void drawSelectHighlights();
     void repaintCheckTouchesOnlyTheBox();
     void styleChangeSwitchesLook();
+    void darkPalettesKeepBoxesHoverAndFocusVisible_data();
+    void darkPalettesKeepBoxesHoverAndFocusVisible();
 };
 
 void TstKsCheckLstDraw::checkBoxPlacement_data() {
@@ -422,6 +425,61 @@ void TstKsCheckLstDraw::styleChangeSwitchesLook() {
     QVERIFY(!ui.list->StyledLook());
     ui.list->setStyle(ui.style.get());
     QVERIFY(ui.list->StyledLook());
+}
+
+void TstKsCheckLstDraw::darkPalettesKeepBoxesHoverAndFocusVisible_data() {
+    QTest::addColumn<QString>("style");
+    QTest::newRow("Fusion") << "Fusion";
+    if (QStyleFactory::keys().contains(QStringLiteral("Adwaita-Dark"))) QTest::newRow("Adwaita-Dark") << "Adwaita-Dark";
+}
+
+// On a dark face the boxes are square boxes that stand out, and the hot box
+// and the focus frame differ from what was there by at least 3:1.
+void TstKsCheckLstDraw::darkPalettesKeepBoxesHoverAndFocusVisible() {
+    QFETCH(QString, style);
+    Frame ui(style);
+    TKsCheckListBox& list = *ui.list;
+    QPalette dark = ui.style->standardPalette();
+    if (dark.color(QPalette::Window).lightness() > 128) {  // Fusion: a dark scheme of its own
+        dark.setColor(QPalette::Window, QColor(0x22, 0x20, 0x20));
+        dark.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
+        dark.setColor(QPalette::Base, QColor(0x3A, 0x3A, 0x3A));
+        dark.setColor(QPalette::Button, QColor(0x22, 0x20, 0x20));
+        dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+        dark.setColor(QPalette::Highlight, QColor(0x12, 0x40, 0x60));
+    }
+    ui.frame.setPalette(dark);
+    lexigrove::SetUpLengthOptions(list);  // the rows' colours from the new face
+    list.setGeometry(6, 16, 289, 81);
+    QApplication::setActiveWindow(&ui.frame);
+    QVERIFY(QTest::qWaitForWindowActive(&ui.frame));
+    auto most = [](const QImage& a, const QImage& b) {
+        double m = 1.0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                m = std::max(m, lexigrove::ContrastRatio(QColor(a.pixel(x, y)), QColor(b.pixel(x, y))));
+        return m;
+    };
+    const QRect b1 = list.CheckBoxRect(ui.Row(1));
+    const QImage cold = ui.Shot();
+    QImage face(b1.size(), QImage::Format_RGB32);
+    face.fill(dark.color(QPalette::Window));
+    QVERIFY(most(Part(cold, b1), face) >= 3.0);
+    // square: the box's corners are drawn like its edges' middles
+    QCOMPARE(cold.pixel(b1.topLeft()), cold.pixel(b1.left(), b1.center().y()));
+
+    QTest::mouseMove(list.viewport(), ui.OverText(1));
+    QTRY_COMPARE(list.HotRow(), 1);
+    QVERIFY(most(Part(ui.Shot(), b1), Part(cold, b1)) >= 3.0);
+
+    QTest::mouseMove(&ui.frame, QPoint(310, 110));
+    QTRY_COMPARE(list.HotRow(), -1);
+    list.SetItemIndex(7);
+    const QImage unfocused = ui.Shot();
+    list.setFocus();
+    QTRY_VERIFY(list.hasFocus());
+    const QRect frame = list.FocusRect(7);
+    QVERIFY(most(Part(ui.Shot(), frame), Part(unfocused, frame)) >= 3.0);
 }
 
 QTEST_MAIN(TstKsCheckLstDraw)
