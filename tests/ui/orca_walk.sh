@@ -1,0 +1,117 @@
+#!/bin/sh
+# What Orca, the screen reader, says about the real program driven by real
+# keys and clicks. On a virtual X display of its own (Xvfb, 1024 x 768),
+# with openbox, a D-Bus session and accessibility bus of its own, it starts
+# Orca with its debug log and no speech server (Orca logs every utterance
+# all the same), then the program, runs the steps of a steps file (see
+# orca_speech.py), leaves the program by File, Exit, and prints what Orca
+# said, one utterance a line under a "> step" line for each step.
+#   orca_walk.sh <lexigrove> <steps> [<transcript> [<orca debug log>]]
+# With <transcript>, writes it there instead. Fails if a step's `expect` or
+# `reject` does not hold, or if the program does not end by itself with
+# status 0.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ -z "${ORCA_WALK_INSIDE:-}" ]; then
+  [ $# -ge 2 ] || { sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+  program=$(realpath "$1") && steps=$(realpath "$2") || exit 2
+  transcript=
+  keep_log=
+  if [ $# -ge 3 ]; then touch "$3" && transcript=$(realpath "$3") || exit 2; fi
+  if [ $# -ge 4 ]; then touch "$4" && keep_log=$(realpath "$4") || exit 2; fi
+  # Orca runs once per user: it will not start while another one runs.
+  if command -v pgrep >/dev/null; then
+    for i in $(seq 120); do
+      pgrep -u "$(id -u)" -x orca >/dev/null || break
+      [ "$i" -eq 1 ] && echo "orca_walk: waiting for another Orca of this user to end" >&2
+      sleep 0.5
+    done
+  fi
+  exec env ORCA_WALK_INSIDE=1 xvfb-run -a -s "-screen 0 1024x768x24" \
+    dbus-run-session -- sh "$0" "$program" "$steps" "$transcript" "$keep_log"
+fi
+
+program=$1
+steps=$2
+transcript=${3:-}
+keep_log=${4:-}
+
+work=$(mktemp -d)
+cleanup() {
+  if [ -n "${orca:-}" ] && kill "$orca" 2>/dev/null; then
+    for _ in $(seq 50); do
+      kill -0 "$orca" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -9 "$orca" 2>/dev/null
+  fi
+  [ -n "${logger:-}" ] && kill "$logger" 2>/dev/null
+  [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "orca_walk: $*" >&2
+  exit 1
+}
+
+# Nothing of the user's own settings, Orca's or the program's, is read or
+# written.
+mkdir -p "$work/home" "$work/run"
+chmod 700 "$work/run"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run"
+# Qt turns on its accessibility bridge because a screen reader runs, as on
+# a user's desktop, not because it is told to.
+unset QT_LINUX_ACCESSIBILITY_ALWAYS_ON QT_ACCESSIBILITY
+
+. "$here/openbox_start.sh"
+start_openbox || fail "openbox did not start"
+
+/usr/bin/python3 "$here/orca_speech.py" log "$work/tty" "$work/orca.log" &
+logger=$!
+for _ in $(seq 50); do
+  [ -s "$work/tty" ] && break
+  sleep 0.1
+done
+[ -s "$work/tty" ] || fail "no terminal for Orca's log"
+
+# SPEECHD_CMD: the speech server is never started (no sound card here), so
+# Orca finds no speech server and only logs what it would say.
+SPEECHD_CMD=/bin/false orca --debug-file "$(cat "$work/tty")" --user-prefs "$work/orca" \
+  >"$work/orca.out" 2>&1 &
+orca=$!
+for _ in $(seq 200); do
+  grep -q "SPEECH OUTPUT: 'Screen reader on.'" "$work/orca.log" && break
+  kill -0 "$orca" 2>/dev/null || fail "Orca ended at start: $(cat "$work/orca.out")"
+  sleep 0.1
+done
+grep -q "SPEECH OUTPUT: 'Screen reader on.'" "$work/orca.log" ||
+  fail "Orca did not start within 20 s: $(cat "$work/orca.out"; tail -n 20 "$work/orca.log")"
+
+sh "$here/drive_on_x.sh" "$program" \
+  /usr/bin/python3 "$here/orca_speech.py" drive "$steps" "$work/orca.log" "$work/timeline" >&2
+driven=$?
+
+# Orca writes its last lines as it shuts down.
+kill "$orca"
+for _ in $(seq 100); do
+  kill -0 "$orca" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$orca" 2>/dev/null && fail "Orca still runs 10 s after it was asked to end"
+orca=
+kill "$logger"
+wait "$logger"
+logger=
+
+[ -n "$keep_log" ] && cp "$work/orca.log" "$keep_log"
+[ -s "$work/timeline" ] || fail "the steps did not run"
+if [ -n "$transcript" ]; then
+  /usr/bin/python3 "$here/orca_speech.py" report "$work/orca.log" "$work/timeline" >"$transcript"
+else
+  /usr/bin/python3 "$here/orca_speech.py" report "$work/orca.log" "$work/timeline"
+fi
+reported=$?
+[ "$driven" -eq 0 ] && [ "$reported" -eq 0 ] || exit 1
+echo "orca_walk: every step ran and every expectation held" >&2
