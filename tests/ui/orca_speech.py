@@ -6,8 +6,8 @@ by real keys and clicks. Three parts, run by orca_walk.sh:
       it writes in blocks, so a step's speech would show up late): this
       makes a terminal, writes its name to TTYNAME for Orca's --debug-file,
       and copies what Orca writes there into LOG as it comes, until stopped.
-  orca_speech.py drive STEPS LOG TIMELINE
-      Runs the steps against the program, each once Orca has had its say on
+  orca_speech.py drive LOG TIMELINE STEPS...
+      Runs the steps of the files, one after another, against the program, each once Orca has had its say on
       the one before (LOG has stopped growing), and notes in TIMELINE where
       in LOG each step began; then leaves the program by File, Exit.
   orca_speech.py report LOG TIMELINE
@@ -117,12 +117,12 @@ def xdotool(*args):
     subprocess.run(["xdotool"] + [str(a) for a in args], check=True)
 
 
-def drive(steps_path, log_path, timeline_path):
+def drive(log_path, timeline_path, steps_paths):
     # Imported here: the other parts run where the bus is not.
     import atspi_common
     from atspi_common import application, centre, click, find, window
 
-    steps = read_steps(steps_path)
+    steps = [step for path in steps_paths for step in read_steps(path)]
     timeline = [{"step": "start", "offset": 0, "expect": [], "reject": []}]
     app = application()
     if window(app, "Lexigrove v2.2", 20.0) is None:
@@ -183,8 +183,8 @@ def report(log_path, timeline_path):
 def main(argv):
     if len(argv) == 4 and argv[1] == "log":
         return copy_log(argv[2], argv[3])
-    if len(argv) == 5 and argv[1] == "drive":
-        return drive(argv[2], argv[3], argv[4])
+    if len(argv) >= 5 and argv[1] == "drive":
+        return drive(argv[2], argv[3], argv[4:])
     if len(argv) == 4 and argv[1] == "report":
         return report(argv[2], argv[3])
     print(__doc__, file=sys.stderr)

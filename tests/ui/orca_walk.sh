@@ -6,20 +6,36 @@
 # all the same), then the program, runs the steps of a steps file (see
 # orca_speech.py), leaves the program by File, Exit, and prints what Orca
 # said, one utterance a line under a "> step" line for each step.
-#   orca_walk.sh <lexigrove> <steps> [<transcript> [<orca debug log>]]
-# With <transcript>, writes it there instead. Fails if a step's `expect` or
-# `reject` does not hold, or if the program does not end by itself with
-# status 0.
+#   orca_walk.sh [-o <transcript>] [-l <orca debug log>] <lexigrove> <steps>...
+# The steps of several files run one after another. With -o, writes the
+# transcript there instead of printing it; with -l, keeps Orca's whole
+# debug log. Fails if a step's `expect` or `reject` does not hold, or if
+# the program does not end by itself with status 0.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
+usage() {
+  sed -n '2,14p' "$here/orca_walk.sh" | sed 's/^# \{0,1\}//' >&2
+  exit 2
+}
+
+transcript=
+keep_log=
+while getopts o:l: option; do
+  case $option in
+    o) touch "$OPTARG" && transcript=$(realpath "$OPTARG") || exit 2 ;;
+    l) touch "$OPTARG" && keep_log=$(realpath "$OPTARG") || exit 2 ;;
+    *) usage ;;
+  esac
+done
+shift $((OPTIND - 1))
+[ $# -ge 2 ] || usage
+program=$(realpath "$1") || exit 2
+shift
+for file in "$@"; do
+  [ -r "$file" ] || { echo "orca_walk: cannot read $file" >&2; exit 2; }
+done
 
 if [ -z "${ORCA_WALK_INSIDE:-}" ]; then
-  [ $# -ge 2 ] || { sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
-  program=$(realpath "$1") && steps=$(realpath "$2") || exit 2
-  transcript=
-  keep_log=
-  if [ $# -ge 3 ]; then touch "$3" && transcript=$(realpath "$3") || exit 2; fi
-  if [ $# -ge 4 ]; then touch "$4" && keep_log=$(realpath "$4") || exit 2; fi
   # Orca runs once per user: it will not start while another one runs.
   if command -v pgrep >/dev/null; then
     for i in $(seq 120); do
@@ -28,14 +44,15 @@ if [ -z "${ORCA_WALK_INSIDE:-}" ]; then
       sleep 0.5
     done
   fi
-  exec env ORCA_WALK_INSIDE=1 xvfb-run -a -s "-screen 0 1024x768x24" \
-    dbus-run-session -- sh "$0" "$program" "$steps" "$transcript" "$keep_log"
+  for file in "$@"; do
+    set -- "$@" "$(realpath "$file")"
+    shift
+  done
+  exec env ORCA_WALK_INSIDE=1 ORCA_WALK_TRANSCRIPT="$transcript" ORCA_WALK_LOG="$keep_log" \
+    xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- sh "$0" "$program" "$@"
 fi
-
-program=$1
-steps=$2
-transcript=${3:-}
-keep_log=${4:-}
+transcript=$ORCA_WALK_TRANSCRIPT
+keep_log=$ORCA_WALK_LOG
 
 work=$(mktemp -d)
 cleanup() {
@@ -48,6 +65,7 @@ cleanup() {
   fi
   [ -n "${logger:-}" ] && kill "$logger" 2>/dev/null
   [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null
+  [ -n "$keep_log" ] && cp "$work/orca.log" "$keep_log"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -90,7 +108,7 @@ grep -q "SPEECH OUTPUT: 'Screen reader on.'" "$work/orca.log" ||
   fail "Orca did not start within 20 s: $(cat "$work/orca.out"; tail -n 20 "$work/orca.log")"
 
 sh "$here/drive_on_x.sh" "$program" \
-  /usr/bin/python3 "$here/orca_speech.py" drive "$steps" "$work/orca.log" "$work/timeline" >&2
+  /usr/bin/python3 "$here/orca_speech.py" drive "$work/orca.log" "$work/timeline" "$@" >&2
 driven=$?
 
 # Orca writes its last lines as it shuts down.
@@ -105,7 +123,6 @@ kill "$logger"
 wait "$logger"
 logger=
 
-[ -n "$keep_log" ] && cp "$work/orca.log" "$keep_log"
 [ -s "$work/timeline" ] || fail "the steps did not run"
 if [ -n "$transcript" ]; then
   /usr/bin/python3 "$here/orca_speech.py" report "$work/orca.log" "$work/timeline" >"$transcript"
