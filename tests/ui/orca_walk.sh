@@ -111,13 +111,15 @@ sh "$here/drive_on_x.sh" "$program" \
   /usr/bin/python3 "$here/orca_speech.py" drive "$work/orca.log" "$work/timeline" "$@" >&2
 driven=$?
 
-# Orca writes its last lines as it shuts down.
+# Every line Orca wrote is in the log already. Orca handles the signal to
+# end only when its main loop next wakes, which, with nothing happening on
+# the bus, may take a long while: it gets two seconds.
 kill "$orca"
-for _ in $(seq 100); do
+for _ in $(seq 20); do
   kill -0 "$orca" 2>/dev/null || break
   sleep 0.1
 done
-kill -0 "$orca" 2>/dev/null && fail "Orca still runs 10 s after it was asked to end"
+kill -9 "$orca" 2>/dev/null
 orca=
 kill "$logger"
 wait "$logger"
