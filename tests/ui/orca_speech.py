@@ -118,12 +118,27 @@ def xdotool(*args):
 
 
 def drive(log_path, timeline_path, steps_paths):
-    # Imported here: the other parts run where the bus is not.
+    # Imported here: only this part talks to the accessibility bus.
     import atspi_common
     from atspi_common import application, centre, click, find, window
 
     steps = [step for path in steps_paths for step in read_steps(path)]
-    timeline = [{"step": "start", "offset": 0, "expect": [], "reject": []}]
+    timeline = []
+
+    # The timeline is written anew at each change, so that a walk cut short
+    # is still reported.
+    def save():
+        with open(timeline_path, "w") as f:
+            json.dump(timeline, f, indent=1)
+
+    def begin(step):
+        timeline.append({"step": step, "offset": log_size(log_path), "expect": [], "reject": []})
+        save()
+
+    begin("start")
+    # Orca may speak of the program before this driver is up: the start
+    # counts from Orca's own.
+    timeline[0]["offset"] = 0
     app = application()
     if window(app, "Lexigrove v2.2", 20.0) is None:
         sys.exit("orca_speech: the main window did not show")
@@ -131,12 +146,13 @@ def drive(log_path, timeline_path, steps_paths):
     for verb, args, line in steps:
         if verb in ("expect", "reject"):
             timeline[-1][verb].append(args[0])
+            save()
             continue
         if verb == "wait":
             time.sleep(float(args[0]))
             settle(log_path)
             continue
-        timeline.append({"step": line, "offset": log_size(log_path), "expect": [], "reject": []})
+        begin(line)
         if verb == "key":
             xdotool("key", "--delay", 100, *args)
         elif verb == "type":
@@ -149,9 +165,7 @@ def drive(log_path, timeline_path, steps_paths):
         elif verb == "clickat":
             click(int(args[0]), int(args[1]))
         settle(log_path)
-    timeline.append({"step": "leave by File, Exit", "offset": log_size(log_path), "expect": [], "reject": []})
-    with open(timeline_path, "w") as f:
-        json.dump(timeline, f, indent=1)
+    begin("leave by File, Exit")
     atspi_common.finish("orca_speech", app)
 
 

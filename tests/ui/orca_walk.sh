@@ -3,7 +3,7 @@
 # keys and clicks. On a virtual X display of its own (Xvfb, 1024 x 768),
 # with openbox, a D-Bus session and accessibility bus of its own, it starts
 # Orca with its debug log and no speech server (Orca logs every utterance
-# all the same), then the program, runs the steps of a steps file (see
+# all the same), then the program, runs the steps of the steps files (see
 # orca_speech.py), leaves the program by File, Exit, and prints what Orca
 # said, one utterance a line under a "> step" line for each step.
 #   orca_walk.sh [-o <transcript>] [-l <orca debug log>] <lexigrove> <steps>...
@@ -48,8 +48,17 @@ if [ -z "${ORCA_WALK_INSIDE:-}" ]; then
     set -- "$@" "$(realpath "$file")"
     shift
   done
-  exec env ORCA_WALK_INSIDE=1 ORCA_WALK_TRANSCRIPT="$transcript" ORCA_WALK_LOG="$keep_log" \
-    xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- sh "$0" "$program" "$@"
+  # What the session's programs print goes to standard error; standard
+  # output is the transcript's alone.
+  out=${transcript:-$(mktemp)}
+  env ORCA_WALK_INSIDE=1 ORCA_WALK_TRANSCRIPT="$out" ORCA_WALK_LOG="$keep_log" \
+    xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- sh "$0" "$program" "$@" >&2
+  status=$?
+  if [ -z "$transcript" ]; then
+    cat "$out"
+    rm -f "$out"
+  fi
+  exit "$status"
 fi
 transcript=$ORCA_WALK_TRANSCRIPT
 keep_log=$ORCA_WALK_LOG
@@ -126,11 +135,7 @@ wait "$logger"
 logger=
 
 [ -s "$work/timeline" ] || fail "the steps did not run"
-if [ -n "$transcript" ]; then
-  /usr/bin/python3 "$here/orca_speech.py" report "$work/orca.log" "$work/timeline" >"$transcript"
-else
-  /usr/bin/python3 "$here/orca_speech.py" report "$work/orca.log" "$work/timeline"
-fi
+/usr/bin/python3 "$here/orca_speech.py" report "$work/orca.log" "$work/timeline" >"$transcript"
 reported=$?
 [ "$driven" -eq 0 ] && [ "$reported" -eq 0 ] || exit 1
 echo "orca_walk: every step ran and every expectation held" >&2
