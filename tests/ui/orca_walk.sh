@@ -88,6 +88,8 @@ fail() {
 mkdir -p "$work/home" "$work/run"
 chmod 700 "$work/run"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run"
+# Nor is anything written into the source tree.
+export PYTHONDONTWRITEBYTECODE=1
 # Qt turns on its accessibility bridge because a screen reader runs, as on
 # a user's desktop, not because it is told to.
 unset QT_LINUX_ACCESSIBILITY_ALWAYS_ON QT_ACCESSIBILITY
