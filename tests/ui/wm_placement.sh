@@ -42,15 +42,8 @@ expect_outer() {
   fail "$3: outer rectangle '$got', expected '$2'"
 }
 
-openbox --sm-disable &
-wm=$!
-for _ in $(seq 50); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  # Started before the display took connections: once more.
-  kill -0 "$wm" 2>/dev/null || { openbox --sm-disable & wm=$!; }
-  sleep 0.1
-done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
+. "$(dirname "$0")/openbox_start.sh"
+start_openbox || fail "openbox did not start"
 
 # Every move of a window manager's frame, from before the program starts.
 log=$(mktemp)
