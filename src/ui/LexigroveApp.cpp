@@ -10,13 +10,10 @@
 #include <string>
 
 #include "CheckableOnBus.h"
-#include "DisplayPlatform.h"
 
 namespace lexigrove {
 
-LexigroveApp::LexigroveApp(int& argc, char** argv) : QApplication(argc, ArgumentsForPlatform(argc, argv)) {
-    // Qt has its own connection to the display by now.
-    EndXDisplayProbe();
+LexigroveApp::LexigroveApp(int& argc, char** argv) : QApplication(argc, argv) {
     // The name only, not a display name: Qt would append a display name to
     // every window caption.
     setApplicationName(QString::fromLatin1(kTitle));

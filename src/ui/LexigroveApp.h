@@ -19,8 +19,6 @@ public:
     // The application title: the caption of every message box.
     static constexpr const char* kTitle = "Lexigrove";
 
-    // Runs on X11 where the user chose no platform and an X display answers
-    // (see DisplayPlatform.h); otherwise on the platform Qt picks.
     LexigroveApp(int& argc, char** argv);
 
     // Qt lets no exception through its event loop, so a failure that
