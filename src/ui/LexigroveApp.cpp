@@ -28,15 +28,6 @@ QFont LexigroveApp::WindowFont() {
     return font;
 }
 
-bool LexigroveApp::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (...) {
-        ShowError(std::current_exception());
-        return false;
-    }
-}
-
 QString LexigroveApp::ErrorText(const std::exception_ptr& error) {
     std::string message;
     try {

@@ -1,5 +1,5 @@
 // The application object: its title, its icon and artwork, and the error
-// box that every failure escaping an event handler ends in.
+// box that every failure escaping an event handler ends in (see Dispatch).
 #pragma once
 
 #include <QApplication>
@@ -21,10 +21,6 @@ public:
 
     LexigroveApp(int& argc, char** argv);
 
-    // Qt lets no exception through its event loop, so a failure that
-    // escapes a handler is caught here, shown, and the loop goes on.
-    bool notify(QObject* receiver, QEvent* event) override;
-
     // The error box's text: the failure's message, with a full stop added
     // when it ends in a letter, a digit or the like.
     static QString ErrorText(const std::exception_ptr& error);
@@ -45,7 +41,8 @@ public:
 };
 
 // Runs a window's handler for an event; whatever escapes it goes to the
-// application's error box.
+// application's error box, and the event loop goes on. Qt lets no exception
+// through its event loop, so every handler runs through this.
 template <typename Handler>
 void Dispatch(Handler&& handler) {
     try {

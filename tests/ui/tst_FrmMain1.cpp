@@ -118,7 +118,6 @@ private slots:
     void formDestroyReleasesTheCachedLists();
     void errorTextAddsFullStopOnlyAfterLettersAndTheLike();
     void failingHandlerShowsErrorBoxAndLoopGoesOn();
-    void failureInAnyEventReachesTheErrorBox();
     void optionsMenuMarksReachScreenReaders();
 
 private:
@@ -818,28 +817,6 @@ void TestFrmMain::failingHandlerShowsErrorBoxAndLoopGoesOn() {
         w.ResultsAppend("after");
         QVERIFY(Results(w).endsWith(QStringLiteral("after\n")));
     }
-}
-
-namespace {
-
-class Exploding : public QObject {
-public:
-    bool event(QEvent* event) override {
-        if (event->type() == QEvent::User) throw std::runtime_error("Exploded in an event");
-        return QObject::event(event);
-    }
-};
-
-}  // namespace
-
-void TestFrmMain::failureInAnyEventReachesTheErrorBox() {
-    Exploding target;
-    BoxSeen seen;
-    AnswerNextBox(&seen);
-    QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
-    QTRY_VERIFY(seen.shown);
-    QCOMPARE(seen.text, QStringLiteral("Exploded in an event."));
-    QCOMPARE(seen.icon, QMessageBox::Critical);
 }
 
 // The Options menu items tell a screen reader that they carry a mark and
