@@ -4,6 +4,7 @@
 #include "FrmMain1.h"
 #include "LexigroveApp.h"
 #include "ProgramInfo.h"
+#include "WindowPlacement.h"
 
 int main(int argc, char** argv) {
     // X11 first, Wayland second, where the user chose no platform.
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QString::fromLatin1(lexigrove::kApplicationId));
 
     TFrmMain FrmMain;
-    FrmMain.ShowCentred();
+    lexigrove::ShowCentred(FrmMain);
 
     // Closing the window ends the loop; the window's destruction then
     // releases the word lists.
