@@ -184,10 +184,12 @@ void TFrmMain::CreateMenus() {
         mnuTop->setStatusTip(limit);
         options1->setToolTipsVisible(true);
     }
+    // Its mark, which the item flips itself, is the option: the searches
+    // read it.
     Clear1 = options1->addAction(QStringLiteral("&Clear results before Find"));
     Clear1->setCheckable(true);
-    lexigrove::ReportCheckMark(mnuTop);
-    lexigrove::ReportCheckMark(Clear1);
+    lexigrove::AnnounceCheckMark(mnuTop);
+    lexigrove::AnnounceCheckMark(Clear1);
 
     // A command of its own on the menu bar, with no menu under it.
     Lists1 = MainMenu1->addAction(QStringLiteral("&About"));
@@ -244,16 +246,8 @@ void TFrmMain::WireHandlers() {
     connect(mExit, &QAction::triggered, this, [this] { Dispatch([&] { mExitClick(mExit); }); });
     connect(Lists1, &QAction::triggered, this, [this] { Dispatch([&] { Lists1Click(Lists1); }); });
 
-    // A checkable action flips its own mark before it reports the trigger;
-    // the mark is put back so that the handler alone decides it.
-    connect(mnuTop, &QAction::triggered, this, [this](bool checked) {
-        mnuTop->setChecked(!checked);
-        Dispatch([&] { mnuTopClick(mnuTop); });
-    });
-    connect(Clear1, &QAction::triggered, this, [this](bool checked) {
-        Clear1->setChecked(!checked);
-        Dispatch([&] { Clear1Click(Clear1); });
-    });
+    // The item has flipped its own mark by the time it reports the trigger.
+    connect(mnuTop, &QAction::triggered, this, [this] { Dispatch([&] { mnuTopClick(mnuTop); }); });
 
     tSearch->installEventFilter(this);
 }
@@ -314,7 +308,6 @@ void TFrmMain::bClearClick(QObject* /*Sender*/) {
 void TFrmMain::mExitClick(QObject* /*Sender*/) { close(); }
 
 void TFrmMain::mnuTopClick(QObject* /*Sender*/) {
-    mnuTop->setChecked(!mnuTop->isChecked());
     const bool onTop = mnuTop->isChecked();
 
     const bool wasVisible = isVisible();
@@ -331,8 +324,6 @@ void TFrmMain::mnuTopClick(QObject* /*Sender*/) {
         if (wasActive) activateWindow();
     }
 }
-
-void TFrmMain::Clear1Click(QObject* /*Sender*/) { Clear1->setChecked(!Clear1->isChecked()); }
 
 void TFrmMain::Lists1Click(QObject* /*Sender*/) {
     FrmAbout = new TFrmAbout(this);

@@ -42,7 +42,6 @@ public:
     void bClearClick(QObject* Sender);
     void mExitClick(QObject* Sender);
     void mnuTopClick(QObject* Sender);
-    void Clear1Click(QObject* Sender);
     void Lists1Click(QObject* Sender);
     void FormDestroy(QObject* Sender);
 
