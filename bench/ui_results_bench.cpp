@@ -55,13 +55,13 @@ void Measure(const char* name, int runs, const std::function<void(TFrmMain&)>& p
         w.findChild<QLineEdit*>("tSearch")->setText(text);
         if (warm) {  // the word lists loaded by an earlier search
             QTest::mouseClick(w.findChild<QPushButton*>("b1"), Qt::LeftButton);
-            w.ResultsClear();
+            w.Surface().ResultsClear();
             w.findChild<QLineEdit*>("tSearch")->setText(text);
         }
         prepare(w);
         QApplication::processEvents();
         times.push_back(ClickToPaint(w, w.findChild<QPushButton*>(button)));
-        lines = w.ResultsLineCount();
+        lines = w.Surface().ResultsLineCount();
     }
     Report(name, times, "   lines in pane: " + std::to_string(lines));
 }

@@ -1,13 +1,13 @@
-// Check marks of menu items as a screen reader reads them.
+// Check marks of menu items as a screen reader hears them change.
 #pragma once
 
 class QAction;
 
 namespace lexigrove {
 
-// Makes the checkable menu item `action` report to a screen reader that it
-// can be checked and whether it is, and announce each change of its mark
-// once the handler that changed it has finished.
-void ReportCheckMark(QAction* action);
+// Tells a screen reader each time the mark of the checkable menu item
+// `action` changes. Qt's own menu item reports that it can be checked and
+// whether it is, but announces no change (Qt 6.4).
+void AnnounceCheckMark(QAction* action);
 
 }  // namespace lexigrove

@@ -1,20 +1,14 @@
 // The main window: the edit box, the three search buttons, the length
 // options, the results pane with its progress bar, and the menus. It starts
-// searches and lends its controls to the search command as a SearchSurface.
+// searches and lends its controls to the search command through a
+// MainWindowSurface.
 #pragma once
 
 #include <QMainWindow>
 
-#include <QString>
-
 #include <memory>
-#include <string>
-#include <string_view>
-#include <utility>
-#include <vector>
 
-#include "ResultsLog.h"
-#include "SearchSurface.h"
+#include "MainWindowSurface.h"
 #include "WordListCache.h"
 
 class QAction;
@@ -26,10 +20,9 @@ class QMenuBar;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
-class TFrmAbout;
 class TKsCheckListBox;
 
-class TFrmMain : public QMainWindow, public lexigrove::SearchSurface {
+class TFrmMain : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -49,51 +42,17 @@ public:
     void bClearClick(QObject* Sender);
     void mExitClick(QObject* Sender);
     void mnuTopClick(QObject* Sender);
-    void Clear1Click(QObject* Sender);
     void Lists1Click(QObject* Sender);
     void FormDestroy(QObject* Sender);
 
     // The numeric tag of a control (0 when it has none).
     static int Tag(const QObject* control);
 
-    // Where the About window of outer size `about` goes over a main window
-    // whose outer frame is `main`: centred, each size halved on its own with
-    // the remainder dropped, and not kept on the screen.
-    static QPoint AboutWindowPlace(const QRect& main, const QSize& about);
-
-    // Places the window in the middle of the primary screen, counting its
-    // frame, title bar and menu bar.
-    void CentreOnScreen();
-
-    // Shows the window in the middle of the primary screen. A window
-    // manager frames the window only once it is shown; as soon as the frame
-    // is known the window is centred again with it counted.
-    void ShowCentred();
-
     lexigrove::WordListCache& Cache() { return cache_; }
-    int ProgressMaximum() const { return progress_.Maximum(); }
-
-    // SearchSurface
-    std::string ReadText() const override;
-    void WriteText(const std::string& text) override;
-    void ShowMessage(const std::string& text) override;
-    bool ClearBeforeFind() const override;
-    int ResultsLineCount() const override;
-    void ResultsAppend(std::string_view line) override;
-    void ResultsClear() override;
-    void ResultsBeginUpdate() override;
-    void ResultsEndUpdate() override;
-    void ResultsScrollToCaret() override;
-    void ProgressSetMaximum(int maximum) override;
-    void ProgressSetPosition(int position) override;
-    int ProgressPosition() const override;
-    bool OptionsEnabled() const override;
-    int OptionsCount() const override;
-    bool OptionsChecked(int index) const override;
-    void SetSearchButtonsEnabled(bool enabled) override;
+    // The controls as the searches use them.
+    lexigrove::MainWindowSurface& Surface() { return *surface_; }
 
 protected:
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -130,30 +89,9 @@ private:
     void SetAccessibleNames();
     void WireHandlers();
 
-    // The text for `bytes` from ReadText, with each character outside ASCII
-    // as the user typed it.
-    QString TypedText(std::string_view bytes) const;
-
-    void ShowProgress();
     // After Always on Top rebuilt the window.
     void ShowControlsAsRebuilt();
-    // Places `about` centred over this window and sizes it for its frame.
-    void PlaceAboutWindow(TFrmAbout* about) const;
-
-    // The byte that stands for a character outside ASCII.
-    static constexpr char kOtherCharacter = '\x80';
-
-    // The edit box's text as ReadText read it last, and where in it each
-    // character outside ASCII stands (start and length), in order.
-    mutable QString readText_;
-    mutable std::vector<std::pair<qsizetype, qsizetype>> readOthers_;
-
-    // Set from ShowCentred until the window has been centred with its frame.
-    bool centringWithFrame_ = false;
 
     lexigrove::WordListCache cache_;
-    lexigrove::ProgressModel progress_{"QProgressBar"};
-
-    // The results pane's text as the searches write it.
-    std::unique_ptr<lexigrove::ResultsLog> results_;
+    std::unique_ptr<lexigrove::MainWindowSurface> surface_;
 };

@@ -12,13 +12,10 @@
 #ifdef LEXIGROVE_ATSPI_CHECKABLE_STOPGAP
 #include "AtspiCheckableStopgap.h"
 #endif
-#include "DisplayPlatform.h"
 
 namespace lexigrove {
 
-LexigroveApp::LexigroveApp(int& argc, char** argv) : QApplication(argc, ArgumentsForPlatform(argc, argv)) {
-    // Qt has its own connection to the display by now.
-    EndXDisplayProbe();
+LexigroveApp::LexigroveApp(int& argc, char** argv) : QApplication(argc, argv) {
     // The name only, not a display name: Qt would append a display name to
     // every window caption.
     setApplicationName(QString::fromLatin1(kTitle));
@@ -33,15 +30,6 @@ QFont LexigroveApp::WindowFont() {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
-}
-
-bool LexigroveApp::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (...) {
-        ShowError(std::current_exception());
-        return false;
-    }
 }
 
 QString LexigroveApp::ErrorText(const std::exception_ptr& error) {

@@ -1,5 +1,5 @@
 // The application object: its title, its icon and artwork, and the error
-// box that every failure escaping an event handler ends in.
+// box that every failure escaping an event handler ends in (see Dispatch).
 #pragma once
 
 #include <QApplication>
@@ -19,13 +19,7 @@ public:
     // The application title: the caption of every message box.
     static constexpr const char* kTitle = "Lexigrove";
 
-    // Runs on X11 where the user chose no platform and an X display answers
-    // (see DisplayPlatform.h); otherwise on the platform Qt picks.
     LexigroveApp(int& argc, char** argv);
-
-    // Qt lets no exception through its event loop, so a failure that
-    // escapes a handler is caught here, shown, and the loop goes on.
-    bool notify(QObject* receiver, QEvent* event) override;
 
     // The error box's text: the failure's message, with a full stop added
     // when it ends in a letter, a digit or the like.
@@ -47,7 +41,8 @@ public:
 };
 
 // Runs a window's handler for an event; whatever escapes it goes to the
-// application's error box.
+// application's error box, and the event loop goes on. Qt lets no exception
+// through its event loop, so every handler runs through this.
 template <typename Handler>
 void Dispatch(Handler&& handler) {
     try {

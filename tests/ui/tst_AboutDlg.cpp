@@ -30,6 +30,7 @@
 #include "KsCheckLst.h"
 #include "LexigroveApp.h"
 #include "WindowControls.h"
+#include "WindowPlacement.h"
 
 namespace {
 
@@ -302,12 +303,12 @@ void TestAboutDlg::resizingMovesNothingAndSmallWindowsScroll() {
 }
 
 void TestAboutDlg::placementIsCentredOverTheMainWindowUnclamped() {
-    QCOMPARE(TFrmMain::AboutWindowPlace({500, 300, 323, 455}, {282, 225}), QPoint(520, 415));
-    QCOMPARE(TFrmMain::AboutWindowPlace({0, 0, 322, 449}, {282, 225}), QPoint(20, 112));
+    QCOMPARE(lexigrove::AboutWindowPlace({500, 300, 323, 455}, {282, 225}), QPoint(520, 415));
+    QCOMPARE(lexigrove::AboutWindowPlace({0, 0, 322, 449}, {282, 225}), QPoint(20, 112));
     // Each size loses its own half pixel: 161 - 141 and 112 - 112 with
     // odd sizes on both sides.
-    QCOMPARE(TFrmMain::AboutWindowPlace({0, 0, 323, 225}, {283, 225}), QPoint(20, 0));
-    QCOMPARE(TFrmMain::AboutWindowPlace({-400, -300, 316, 440}, {282, 225}), QPoint(-383, -192));
+    QCOMPARE(lexigrove::AboutWindowPlace({0, 0, 323, 225}, {283, 225}), QPoint(20, 0));
+    QCOMPARE(lexigrove::AboutWindowPlace({-400, -300, 316, 440}, {282, 225}), QPoint(-383, -192));
 
     // The real command, with the main window where the examples put it.
     TFrmMain main;
@@ -327,7 +328,7 @@ void TestAboutDlg::placementIsCentredOverTheMainWindowUnclamped() {
             about.close();
         }));
         QCOMPARE(outer, TFrmAbout::kOuterSize);
-        QCOMPARE(placed, TFrmMain::AboutWindowPlace(main.frameGeometry(), TFrmAbout::kOuterSize));
+        QCOMPARE(placed, lexigrove::AboutWindowPlace(main.frameGeometry(), TFrmAbout::kOuterSize));
     }
 }
 

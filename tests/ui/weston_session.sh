@@ -8,7 +8,8 @@
 #    close; the program ends with status 0.
 # 2. QT_QPA_PLATFORM=wayland: native Wayland. The window shows (seen in the
 #    protocol by the proxy), a close request ends the program with status 0,
-#    and Options, "Always on Top" says it cannot work there.
+#    and Options, "Always on Top" says it cannot work there. The same with
+#    the argument -platform wayland instead.
 # 3. No platform chosen and DISPLAY naming an X display nobody runs: native
 #    Wayland as well, ending with status 0 on a close request.
 #
@@ -138,7 +139,9 @@ program_pid=""
 echo "weston session: with both displays the window was on X, and a close request ended it with status 0"
 
 # Native Wayland through the proxy, which closes the window once it shows;
-# $1 is the DISPLAY to give, the rest the extra environment.
+# $1 is the DISPLAY to give, the rest the extra environment; the program's
+# arguments are in $program_args.
+program_args=""
 native_wayland() {
   x_display=$1
   shift
@@ -149,7 +152,8 @@ native_wayland() {
     sleep 0.1
   done
   [ -S "$runtime/lexigrove-proxy" ] || fail "the proxy did not start"
-  session WAYLAND_DISPLAY=lexigrove-proxy DISPLAY="$x_display" "$@" "$program" &
+  # shellcheck disable=SC2086 # the arguments are words
+  session WAYLAND_DISPLAY=lexigrove-proxy DISPLAY="$x_display" "$@" "$program" $program_args &
   program_pid=$!
   wait_end "$program_pid" 600 "lexigrove (Wayland)"
   program_pid=""
@@ -165,6 +169,10 @@ native_wayland "$display" QT_QPA_PLATFORM=wayland
 echo "weston session: with QT_QPA_PLATFORM=wayland the window showed natively and a close request ended it with status 0"
 (session WAYLAND_DISPLAY="$socket" DISPLAY="$display" QT_QPA_PLATFORM=wayland timeout 60 "$hint_test" \
   alwaysOnTopSaysSoWhereItCannotWork) || fail "Always on Top does not say it cannot work on Wayland"
+program_args="-platform wayland"
+native_wayland "$display"
+program_args=""
+echo "weston session: with -platform wayland the window showed natively and a close request ended it with status 0"
 
 # 3. No platform chosen, no X server behind DISPLAY.
 native_wayland "$(unused_display)"

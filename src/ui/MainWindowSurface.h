@@ -1,0 +1,73 @@
+// The main window's controls as the search command sees them: the edit box,
+// the message box, the results pane, the progress bar, the length options
+// and the three search buttons.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "ResultsLog.h"
+#include "SearchSurface.h"
+#include "TypedText.h"
+
+class QAction;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QWidget;
+class TKsCheckListBox;
+
+namespace lexigrove {
+
+// The controls the searches use; the window owns them.
+struct MainWindowControls {
+    QWidget* window;
+    QLineEdit* text;
+    QAction* clearBeforeFind;
+    QPlainTextEdit* results;
+    QProgressBar* progress;
+    TKsCheckListBox* options;
+    std::array<QPushButton*, 3> searchButtons;
+};
+
+class MainWindowSurface : public SearchSurface {
+public:
+    explicit MainWindowSurface(const MainWindowControls& controls);
+
+    std::string ReadText() const override;
+    void WriteText(const std::string& text) override;
+    void ShowMessage(const std::string& text) override;
+    bool ClearBeforeFind() const override;
+    int ResultsLineCount() const override;
+    void ResultsAppend(std::string_view line) override;
+    void ResultsClear() override;
+    void ResultsBeginUpdate() override;
+    void ResultsEndUpdate() override;
+    void ResultsScrollToCaret() override;
+    void ProgressSetMaximum(int maximum) override;
+    void ProgressSetPosition(int position) override;
+    int ProgressPosition() const override;
+    bool OptionsEnabled() const override;
+    int OptionsCount() const override;
+    bool OptionsChecked(int index) const override;
+    void SetSearchButtonsEnabled(bool enabled) override;
+
+    int ProgressMaximum() const { return progress_.Maximum(); }
+    ResultsLog& Results() { return *results_; }
+
+private:
+    // Shows the progress model on the bar.
+    void ShowProgress();
+
+    MainWindowControls controls_;
+    // The edit box's text as ReadText read it last.
+    mutable TypedText typed_;
+    ProgressModel progress_{"QProgressBar"};
+    // The results pane's text as the searches write it.
+    std::unique_ptr<ResultsLog> results_;
+};
+
+}  // namespace lexigrove

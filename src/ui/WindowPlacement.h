@@ -1,0 +1,35 @@
+// Where the windows stand: the main window in the middle of the screen, the
+// About window centred over it. Both are placed by their outer rectangle,
+// frame and title bar included; on X11 the window manager is asked for the
+// frame before a window is shown, so that it shows in its place at once.
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+class QScreen;
+class QWidget;
+class TFrmAbout;
+
+namespace lexigrove {
+
+// Where a top-level widget of outer size `outer` stands in the middle of
+// `screen`, never past its top or left edge.
+QPoint CentredOn(const QScreen* screen, QSize outer);
+
+// Shows `window` in the middle of the primary screen. A window manager
+// frames the window only once it is shown; as soon as the frame is known
+// the window is centred again with it counted.
+void ShowCentred(QWidget& window);
+
+// Where the About window of outer size `about` goes over a main window
+// whose outer frame is `main`: centred, each size halved on its own with
+// the remainder dropped, and not kept on the screen.
+QPoint AboutWindowPlace(const QRect& main, const QSize& about);
+
+// Places `about`, not yet shown, centred over `main` and sizes it for its
+// frame.
+void PlaceAboutWindow(const QWidget& main, TFrmAbout& about);
+
+}  // namespace lexigrove
