@@ -26,14 +26,18 @@ QT_QPA_PLATFORM=xcb "$program" "$@" &
 pid=$!
 trap 'kill "$pid" "$wm" 2>/dev/null || true' EXIT
 
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Lexigrove v2.2$' 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "window_shots: the window did not appear" >&2; exit 1; }
-sleep 1
+# find_window CAPTION: the id of the window with that caption, once it shows.
+find_window() {
+  for _ in $(seq 100); do
+    found=$(xdotool search --name "$1" 2>/dev/null | head -n 1 || true)
+    [ -n "$found" ] && { sleep 1; echo "$found"; return 0; }
+    sleep 0.1
+  done
+  echo "window_shots: no window $1 appeared" >&2
+  return 1
+}
+
+window=$(find_window '^Lexigrove v2.2$')
 
 scale=${QT_SCALE_FACTOR:-1}
 # The client area's top left on the screen, and the menu bar's height: the
@@ -63,14 +67,7 @@ sleep 0.5
 import -window root "$outdir/main.png"
 
 xdotool key alt+a
-about=""
-for _ in $(seq 50); do
-  about=$(xdotool search --name '^About' 2>/dev/null | head -n 1 || true)
-  [ -n "$about" ] && break
-  sleep 0.1
-done
-[ -n "$about" ] || { echo "window_shots: the About window did not appear" >&2; exit 1; }
-sleep 1
+find_window '^About' >/dev/null
 import -window root "$outdir/about.png"
 xdotool key Return
 sleep 0.3
