@@ -15,6 +15,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -88,14 +89,14 @@ public:
         else
             textColor = list_->palette().color(QPalette::Text);
 
-        if (focused) DrawFocus(p, list_->FocusRect(row), list_->palette());
+        if (focused) DrawFocus(p, list_->FocusRect(row));
 
         p->setPen(textColor);
         p->drawText(list_->TextRect(rect), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                     index.data(Qt::DisplayRole).toString());
         const bool hot = (option.state & QStyle::State_MouseOver) && list_->WithinReach(row, list_->pointer_);
         const QRect box = list_->CheckBoxRect(rect);
-        DrawCheck(p, box, list_->GetState(row), hot, list_->palette(), Around());
+        DrawCheck(p, box, list_->GetState(row), hot);
         if (list_->styled_) DrawRing(p, box, hot ? hotRing_ : boxRing_);
         p->restore();
     }
@@ -114,19 +115,20 @@ public:
             if (fusion_) boxStyle_ = fusion_.get();
         }
         boxRing_ = hotRing_ = focusPen_ = QColor();
-        const QPalette palette = list_->palette();
-        const QColor back = Behind(palette);
+        const QColor back = Behind();
         if (!list_->styled_ || back.lightnessF() >= 0.5) return;
         const auto weak = [](double contrast) { return contrast < lexigrove::kControlContrast; };
         const auto ring = [&](QPalette::ColorRole role) {
-            return lexigrove::Readable(palette.color(role), back, lexigrove::kControlContrast);
+            return lexigrove::Readable(list_->palette().color(role), back, lexigrove::kControlContrast);
         };
-        const QImage cold = Box(palette, false);
-        const QImage focus = Focus(palette);
-        if (weak(MostDistinct(cold, Plain(cold.size(), back)))) boxRing_ = ring(QPalette::Text);
+        const QSize boxSize(CheckWidth() + 4, CheckHeight() + 4);
+        const QImage cold = Drawn(boxSize, [&](QPainter* p, const QRect& r) { DrawCheck(p, r, cbUnchecked, false); });
+        const QImage hot = Drawn(boxSize, [&](QPainter* p, const QRect& r) { DrawCheck(p, r, cbUnchecked, true); });
+        const QImage focus = Drawn(QSize(24, 16), [&](QPainter* p, const QRect& r) { StyleFocus(p, r); });
+        if (weak(MostDistinct(cold, Drawn(boxSize, {})))) boxRing_ = ring(QPalette::Text);
         // A ringed box turns hot with a ring of the highlight colour.
-        if (boxRing_.isValid() || weak(MostDistinct(Box(palette, true), cold))) hotRing_ = ring(QPalette::Highlight);
-        if (weak(MostDistinct(focus, Plain(focus.size(), back)))) focusPen_ = ring(QPalette::Highlight);
+        if (boxRing_.isValid() || weak(MostDistinct(hot, cold))) hotRing_ = ring(QPalette::Highlight);
+        if (weak(MostDistinct(focus, Drawn(focus.size(), {})))) focusPen_ = ring(QPalette::Highlight);
     }
 
     // The list toggles a row on the press itself (HandlePress); the item
@@ -142,59 +144,30 @@ public:
     }
 
 private:
-    QPalette Around() const {
-        const QWidget* parent = list_->parentWidget();
-        return parent ? parent->palette() : QApplication::palette();
-    }
-
     // What the rows are drawn over: the parent's face in transparent mode.
-    QColor Behind(const QPalette& palette) const {
-        return list_->trasparent_ ? palette.color(QPalette::Window)
+    QColor Behind() const {
+        return list_->trasparent_ ? list_->palette().color(QPalette::Window)
                                   : list_->viewport()->palette().color(QPalette::Base);
     }
 
-    // A drawing on the background the rows are drawn over.
-    template <typename Draw>
-    QImage Drawn(const QPalette& palette, QSize size, Draw draw) const {
+    // A drawing on what the rows are drawn over (none: that alone), with
+    // two pixels round it.
+    QImage Drawn(QSize size, const std::function<void(QPainter*, const QRect&)>& draw) const {
         QImage image(size, QImage::Format_RGB32);
-        image.fill(Behind(palette));
+        image.fill(Behind());
         QPainter p(&image);
-        draw(&p, QRect(QPoint(2, 2), size - QSize(4, 4)));
+        if (draw) draw(&p, QRect(QPoint(2, 2), size - QSize(4, 4)));
         return image;
     }
 
     // How far the most distinct pixel of one drawing stands out against the
-    // same pixel of another (of the same size).
+    // same pixel of another of the same size.
     static double MostDistinct(const QImage& a, const QImage& b) {
         double most = 1.0;
         for (int y = 0; y < a.height(); ++y)
             for (int x = 0; x < a.width(); ++x)
                 most = std::max(most, lexigrove::ContrastRatio(QColor(a.pixel(x, y)), QColor(b.pixel(x, y))));
         return most;
-    }
-
-    QImage Box(const QPalette& palette, bool hot) const {
-        const QSize size(CheckWidth() + 4, CheckHeight() + 4);
-        return Drawn(palette, size,
-                     [&](QPainter* p, const QRect& box) { DrawCheck(p, box, cbUnchecked, hot, palette, Around()); });
-    }
-
-    QImage Focus(const QPalette& palette) const {
-        return Drawn(palette, QSize(24, 16), [&](QPainter* p, const QRect& frame) {
-            QStyleOptionFocusRect option;
-            option.initFrom(list_);
-            option.palette = palette;
-            option.rect = frame;
-            option.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
-            option.backgroundColor = Behind(palette);
-            list_->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, p, list_);
-        });
-    }
-
-    static QImage Plain(QSize size, const QColor& colour) {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(colour);
-        return image;
     }
 
     static void DrawRing(QPainter* p, const QRect& box, const QColor& colour) {
@@ -207,12 +180,17 @@ private:
         p->restore();
     }
 
-    void DrawFocus(QPainter* p, const QRect& frame, const QPalette& palette) const {
-        if (list_->drawSelect_) p->fillRect(frame, palette.color(QPalette::Highlight));
-        if (focusPen_.isValid()) {
+    void DrawFocus(QPainter* p, const QRect& frame) const {
+        if (list_->drawSelect_) p->fillRect(frame, list_->palette().color(QPalette::Highlight));
+        if (focusPen_.isValid())
             DrawRing(p, frame, focusPen_);
-            return;
-        }
+        else
+            StyleFocus(p, frame);
+    }
+
+    // The style's own focus frame.
+    void StyleFocus(QPainter* p, const QRect& frame) const {
+        const QPalette& palette = list_->palette();
         QStyleOptionFocusRect option;
         option.initFrom(list_);
         option.rect = frame;
@@ -225,14 +203,12 @@ private:
         list_->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, p, list_);
     }
 
-    // `around` is the palette of what surrounds the list, whose Base the box
-    // is filled with.
-    void DrawCheck(QPainter* p, const QRect& box, TCheckBoxState state, bool hot, const QPalette& palette,
-                   const QPalette& around) const {
+    void DrawCheck(QPainter* p, const QRect& box, TCheckBoxState state, bool hot) const {
         QStyleOptionButton option;
         option.initFrom(list_);
-        option.palette = palette;
         option.rect = box;
+        const QWidget* parent = list_->parentWidget();
+        const QPalette around = parent ? parent->palette() : QApplication::palette();
         // The list's Base colours its rows; the box keeps the face that an
         // ordinary check box would have in the list's place.
         for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
@@ -286,7 +262,7 @@ private:
         p->save();
         p->setRenderHint(QPainter::Antialiasing, false);
         p->setBrush(Qt::NoBrush);
-        p->setPen(QPen(palette.color(QPalette::Active, QPalette::Dark), 0));
+        p->setPen(QPen(list_->palette().color(QPalette::Active, QPalette::Dark), 0));
         p->drawRect(QRect(box.left() + 1, box.top() + 1, box.width() - 3, box.height() - 3));
         p->restore();
     }
