@@ -88,6 +88,11 @@ EditAccessible::EditAccessible(QLineEdit* edit) : QAccessibleWidget(edit, QAcces
 
 QLineEdit* EditAccessible::edit() const { return static_cast<QLineEdit*>(widget()); }
 
+std::optional<int> EditAccessible::Locate(int offset, int size) const {
+    if (edit()->echoMode() != QLineEdit::Normal) return std::nullopt;
+    return Resolve(offset, size, cursorPosition());
+}
+
 QString EditAccessible::ReadableText() const {
     return edit()->echoMode() == QLineEdit::Normal ? edit()->text() : QString();
 }
@@ -160,8 +165,8 @@ QString EditAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType b
                                      int* endOffset) const {
     const QString text = ReadableText();
     const int size = static_cast<int>(text.size());
-    const auto at = Resolve(offset, size, cursorPosition());
-    if (!at || edit()->echoMode() != QLineEdit::Normal) return Nothing(startOffset, endOffset);
+    const auto at = Locate(offset, size);
+    if (!at) return Nothing(startOffset, endOffset);
     if (*at < size) return Cut(text, ItemAt(text, boundaryType, *at), startOffset, endOffset);
     // At the end: no character, but the word, sentence or line that ends
     // there.
@@ -173,8 +178,8 @@ QString EditAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryTy
                                          int* endOffset) const {
     const QString text = ReadableText();
     const int size = static_cast<int>(text.size());
-    const auto at = Resolve(offset, size, cursorPosition());
-    if (!at || edit()->echoMode() != QLineEdit::Normal) return Nothing(startOffset, endOffset);
+    const auto at = Locate(offset, size);
+    if (!at) return Nothing(startOffset, endOffset);
     const int start = *at < size ? ItemAt(text, boundaryType, *at).start : size;
     if (start == 0 || !FinderType(boundaryType)) return Nothing(startOffset, endOffset);
     return Cut(text, ItemAt(text, boundaryType, start - 1), startOffset, endOffset);
@@ -184,9 +189,8 @@ QString EditAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryTyp
                                         int* endOffset) const {
     const QString text = ReadableText();
     const int size = static_cast<int>(text.size());
-    const auto at = Resolve(offset, size, cursorPosition());
-    if (!at || *at == size || edit()->echoMode() != QLineEdit::Normal || !FinderType(boundaryType))
-        return Nothing(startOffset, endOffset);
+    const auto at = Locate(offset, size);
+    if (!at || *at == size || !FinderType(boundaryType)) return Nothing(startOffset, endOffset);
     const int end = ItemAt(text, boundaryType, *at).end;
     if (end >= size) return Nothing(startOffset, endOffset);
     return Cut(text, ItemAt(text, boundaryType, end), startOffset, endOffset);
@@ -222,7 +226,7 @@ void EditAccessible::scrollToSubstring(int startIndex, int endIndex) {
 QString EditAccessible::attributes(int offset, int* startOffset, int* endOffset) const {
     // One plain run over the whole text.
     const int size = characterCount();
-    if (!Resolve(offset, size, cursorPosition())) {
+    if (!Locate(offset, size)) {
         *startOffset = *endOffset = -1;
         return {};
     }

@@ -3,6 +3,8 @@
 
 #include <QAccessibleWidget>
 
+#include <optional>
+
 class QLineEdit;
 
 namespace lexigrove {
@@ -54,6 +56,10 @@ private:
     QLineEdit* edit() const;
     // The text a reader may see: none of a password box.
     QString ReadableText() const;
+    // The offset a reader's question names, in a text of `size`
+    // characters; empty when it lies outside the text or the box shows no
+    // text.
+    std::optional<int> Locate(int offset, int size) const;
     // Puts `text` in the box as a paste would: through its validator, with
     // undo.
     void ReplaceRange(int startOffset, int endOffset, const QString& text);
