@@ -6,6 +6,8 @@
 #include <QTextBoundaryFinder>
 #include <QVariant>
 
+#include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 namespace lexigrove {
@@ -206,8 +208,11 @@ QRect EditAccessible::characterRect(int offset) const {
     const QRect caret = edit()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
     const QFontMetrics metrics(edit()->font());
     const int caretX = caret.left() + caret.width() / 2;
-    const int x = caretX + metrics.horizontalAdvance(text.left(offset)) -
-                  metrics.horizontalAdvance(text.left(edit()->cursorPosition()));
+    // Only the text between the caret and the character is measured: a
+    // reader may ask of a text of millions of characters.
+    const int cursor = edit()->cursorPosition();
+    const int between = metrics.horizontalAdvance(text.mid(std::min(offset, cursor), std::abs(offset - cursor)));
+    const int x = offset < cursor ? caretX - between : caretX + between;
     const QRect box(x, caret.top(), metrics.horizontalAdvance(text.mid(offset, 1)), caret.height());
     return {edit()->mapToGlobal(box.topLeft()), box.size()};
 }

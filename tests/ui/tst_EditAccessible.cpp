@@ -122,6 +122,19 @@ void TestEditAccessible::roleValueAndOneAttributeRunOverTheText() {
     QCOMPARE(box->text(QAccessible::Value), QStringLiteral("tea"));
     QVERIFY(box->state().editable && box->state().selectableText);
     QCOMPARE(box->textInterface()->characterCount(), 3);
+    // Characters stand side by side from the box's left, wherever the
+    // caret is.
+    edit_->resize(200, 24);
+    edit_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(edit_.get()));
+    for (int caret : {0, 3}) {
+        edit_->setCursorPosition(caret);
+        const QRect first = box->textInterface()->characterRect(0);
+        const QRect second = box->textInterface()->characterRect(1);
+        QVERIFY(first.width() > 0 && second.width() > 0);
+        QVERIFY(qAbs(second.left() - first.right() - 1) <= 1);  // advances are rounded
+        QVERIFY(edit_->rect().contains(edit_->mapFromGlobal(first.topLeft())));
+    }
     // A reader walks the runs from offset to run end: every run must end
     // after its offset, or the reader stops short of the last letter.
     for (int offset : {0, 2, 3}) {
