@@ -28,6 +28,7 @@
 #include "LengthOptions.h"
 #include "LexigroveApp.h"
 #include "ProgramInfo.h"
+#include "SearchEdit.h"
 #include "SearchCommand.h"
 #include "WindowPlacement.h"
 
@@ -136,7 +137,7 @@ void TFrmMain::CreateControls() {
     Image1->setGeometry(234, 9, 62, 31);
     Image1->setPixmap(LexigroveApp::DonateBadge(devicePixelRatioF()));
     Image1->setCursor(Qt::PointingHandCursor);
-    tSearch = new QLineEdit(GroupBox2);
+    tSearch = new lexigrove::SearchEdit(GroupBox2);
     tSearch->setObjectName(QStringLiteral("tSearch"));
     tSearch->setGeometry(9, 18, 218, 21);
     tSearch->setFont(EntryFont());
