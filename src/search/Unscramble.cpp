@@ -43,9 +43,7 @@ bool Speller::Spells(std::string_view word) const {
         const auto c = static_cast<unsigned char>(byte);
         const std::vector<std::uint32_t>& copies = wildcardsBefore_[c];
         Removed& removed = removed_[c];
-        // Read without a branch: whether a letter came before in the word
-        // is too random to guess.
-        const std::uint32_t k = removed.copies * static_cast<std::uint32_t>(removed.word == word_);
+        const std::uint32_t k = removed.word == word_ ? removed.copies : 0;
         if (k < copies.size() && copies[k] <= used)
             removed = {word_, k + 1};
         else if (used < wildcards_)

