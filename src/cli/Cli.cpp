@@ -141,6 +141,7 @@ struct Request {
     int mode = 0;
     std::array<bool, kLengthOptionCount> options{};
     std::optional<std::string> text;  // nothing: one search per input line
+    bool fromInput = false;
     std::optional<std::string> wordsFile;
     bool count = false;
     bool noSeparator = false;
@@ -210,13 +211,57 @@ std::optional<int> ParseCommand(const std::vector<std::string>& args, std::ostre
 }
 
 // Takes TEXT into `request`: "-" (before any "--") reads standard input.
-std::optional<int> TakeText(const char* arg, bool optionsEnded, std::ostream& err, Request& request, bool& fromInput) {
-    if (request.text || fromInput) return UsageError(err, "more than one TEXT given");
+std::optional<int> TakeText(const char* arg, bool optionsEnded, std::ostream& err, Request& request) {
+    if (request.text || request.fromInput) return UsageError(err, "more than one TEXT given");
     if (!optionsEnded && std::string_view(arg) == "-")
-        fromInput = true;
+        request.fromInput = true;
     else
         request.text = arg;
     return std::nullopt;
+}
+
+// What getopt_long hands back for each argument.
+enum : int { kText = 1, kLengths = 'l', kWords = 'w', kCount = 'c', kNoSeparator = 'n', kHelpOption = 'h' };
+
+// Takes what getopt_long found at `typed`, the argument it read: TEXT, an
+// option with its value in optarg, or a complaint (':' a missing value,
+// '?' an unknown option). Returns the exit status when that ends the run.
+std::optional<int> TakeOption(int found, const char* typed, const std::string& command, std::ostream& out,
+                              std::ostream& err, Request& request) {
+    const bool lengthsAllowed = request.mode == kUnscramble;
+    switch (found) {
+        case kText:
+            return TakeText(optarg, false, err, request);
+        case kHelpOption:
+            out << kUsage << kHelp;
+            return kExitOk;
+        case kLengths: {
+            if (!lengthsAllowed) break;
+            const auto parsed = ParseLengths(optarg);
+            if (!parsed)
+                return UsageError(err,
+                                  "bad --lengths " + Quoted(optarg) + ": use lengths 2 to 15 and ranges, like 3,5,7-9");
+            request.options = *parsed;
+            return std::nullopt;
+        }
+        case kWords:
+            if (*optarg == '\0') return UsageError(err, "--words needs a FILE");
+            request.wordsFile = optarg;
+            return std::nullopt;
+        case kCount:
+            request.count = true;
+            return std::nullopt;
+        case kNoSeparator:
+            request.noSeparator = true;
+            return std::nullopt;
+        case ':':
+            if (optopt == kWords) return UsageError(err, "--words needs a FILE");
+            if (lengthsAllowed) return UsageError(err, "--lengths needs a LIST");
+            break;
+        default:
+            return UsageError(err, "unknown option " + Quoted(typed) + " for " + command);
+    }
+    return UsageError(err, "unknown option '--lengths' for " + command);
 }
 
 // Reads the command line into `request`. Returns the exit status when the
@@ -228,69 +273,34 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& args, std::o
     if (const auto done = ParseCommand(args, out, err, request)) return done;
     request.options.fill(true);
 
-    enum : int { kText = 1, kLengths = 'l', kWords = 'w', kCount = 'c', kNoSeparator = 'n', kHelpOption = 'h' };
     static const option kOptions[] = {
         {"lengths", required_argument, nullptr, kLengths}, {"words", required_argument, nullptr, kWords},
         {"count", no_argument, nullptr, kCount},           {"no-separator", no_argument, nullptr, kNoSeparator},
         {"help", no_argument, nullptr, kHelpOption},       {nullptr, 0, nullptr, 0},
     };
-    // getopt_long permutes the array it is given, so it gets copies; the
+    // getopt_long may reorder the array it is given, so it gets copies; the
     // command takes the place of the program's name.
     std::vector<std::string> copies(args);
     std::vector<char*> argv;
+    argv.reserve(copies.size() + 1);
     for (std::string& arg : copies) argv.push_back(arg.data());
     argv.push_back(nullptr);
     const int argc = static_cast<int>(copies.size());
-    // "-": TEXT is handed over in place as option kText; ':' missing values
-    // are reported as such, and no message is printed by getopt_long.
+    // "-": TEXT is handed over in place as kText; ":": a missing value is
+    // told from an unknown option; no message is printed by getopt_long.
     optind = 0;
     opterr = 0;
-    bool fromInput = false;
     for (;;) {
         // The argument being read: in this mode getopt_long moves none.
-        const char* const current = argv[static_cast<std::size_t>(std::max(optind, 1))];
-        const int option = getopt_long(argc, argv.data(), "-:h", kOptions, nullptr);
-        if (option == -1) break;
-        std::optional<int> done;
-        switch (option) {
-            case kText:
-                done = TakeText(optarg, false, err, request, fromInput);
-                break;
-            case kHelpOption:
-                out << kUsage << kHelp;
-                return kExitOk;
-            case kLengths: {
-                if (request.mode != kUnscramble) return UsageError(err, "unknown option '--lengths' for " + args[0]);
-                const auto parsed = ParseLengths(optarg);
-                if (!parsed)
-                    return UsageError(
-                        err, "bad --lengths " + Quoted(optarg) + ": use lengths 2 to 15 and ranges, like 3,5,7-9");
-                request.options = *parsed;
-                break;
-            }
-            case kWords:
-                if (*optarg == '\0') return UsageError(err, "--words needs a FILE");
-                request.wordsFile = optarg;
-                break;
-            case kCount:
-                request.count = true;
-                break;
-            case kNoSeparator:
-                request.noSeparator = true;
-                break;
-            case ':':
-                if (optopt == kLengths && request.mode != kUnscramble)
-                    return UsageError(err, "unknown option '--lengths' for " + args[0]);
-                return UsageError(err, optopt == kLengths ? "--lengths needs a LIST" : "--words needs a FILE");
-            default:
-                return UsageError(err, "unknown option " + Quoted(current) + " for " + args[0]);
-        }
-        if (done) return done;
+        const char* const typed = argv[static_cast<std::size_t>(std::max(optind, 1))];
+        const int found = getopt_long(argc, argv.data(), "-:h", kOptions, nullptr);
+        if (found == -1) break;
+        if (const auto done = TakeOption(found, typed, args[0], out, err, request)) return done;
     }
     // After "--", every argument is TEXT, "-" too.
     for (int i = optind; i < argc; ++i)
-        if (const auto done = TakeText(argv[static_cast<std::size_t>(i)], true, err, request, fromInput)) return done;
-    if (!request.text && !fromInput) return UsageError(err, "no TEXT given");
+        if (const auto done = TakeText(argv[static_cast<std::size_t>(i)], true, err, request)) return done;
+    if (!request.text && !request.fromInput) return UsageError(err, "no TEXT given");
     return std::nullopt;
 }
 
