@@ -5,6 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <numeric>
+#include <span>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -31,34 +37,174 @@ private:
     int fd_;
 };
 
-// The file's bytes up to the first NUL, which ends them: a file holding one
-// is not text, and a device such as /dev/zero holds nothing else. Read in
-// blocks, so that nothing past the NUL is read.
-std::string ReadFile(const std::string& path) {
-    const auto failed = [&](int error) {
-        return WordFileError("cannot read the word list '" + path + "': " + std::strerror(error));
-    };
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0) throw failed(errno);
-    struct stat info {};
-    if (::fstat(file.Get(), &info) != 0) throw failed(errno);
-    if (S_ISDIR(info.st_mode)) throw failed(EISDIR);
-    std::string data;
-    // Room for the whole of a plain file up front; the pages are only
-    // used as they are filled.
-    if (S_ISREG(info.st_mode)) data.reserve(static_cast<std::size_t>(info.st_size));
-    std::vector<char> block(std::size_t{1} << 16);
-    for (;;) {
-        const ssize_t got = ::read(file.Get(), block.data(), block.size());
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw failed(errno);
-        if (got == 0) break;
-        const std::string_view read(block.data(), static_cast<std::size_t>(got));
-        if (read.find('\0') != std::string_view::npos)
-            throw WordFileError("the word list '" + path + "' is not text (it holds NUL bytes)");
-        data.append(read);
+// Hands each line of a text that arrives in pieces to `take`, lowercased,
+// without its LF or CR LF: the first line without a byte-order mark, the
+// last without a final CR. A NUL ends the text with an error.
+class LineSplitter {
+public:
+    LineSplitter(const std::string& path, std::function<void(std::string_view)> take)
+        : path_(path), take_(std::move(take)) {}
+
+    void Feed(std::string_view piece) {
+        if (piece.find('\0') != std::string_view::npos)
+            throw WordFileError("the word list '" + path_ + "' is not text (it holds NUL bytes)");
+        while (!piece.empty()) {
+            const std::size_t lf = piece.find('\n');
+            if (lf == std::string_view::npos) {
+                // A line that goes on in the next piece.
+                partial_.append(piece);
+                return;
+            }
+            if (partial_.empty()) {
+                Take(piece.substr(0, lf));
+            } else {
+                partial_.append(piece.substr(0, lf));
+                Take(partial_);
+                partial_.clear();
+            }
+            piece.remove_prefix(lf + 1);
+        }
     }
-    return data;
+    void Finish() {
+        if (!partial_.empty()) Take(partial_);
+        partial_.clear();
+    }
+
+private:
+    void Take(std::string_view line) {
+        constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
+        if (first_ && line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
+        first_ = false;
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        lowered_.assign(line);
+        ascii::Lowercase(lowered_);
+        take_(lowered_);
+    }
+
+    const std::string& path_;
+    std::function<void(std::string_view)> take_;
+    std::string partial_;
+    std::string lowered_;
+    bool first_ = true;
+};
+
+// Reads the file at `path` through `read`, which is called once for each
+// pass over it: `pass(piece)` for each piece of it in order, then `pass({})`
+// once at its end. A plain file is read from the disk each time; anything
+// else is read into memory once.
+class Source {
+public:
+    explicit Source(const std::string& path) : path_(path), file_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        if (file_.Get() < 0) throw Failed(errno);
+        struct stat info {};
+        if (::fstat(file_.Get(), &info) != 0) throw Failed(errno);
+        if (S_ISDIR(info.st_mode)) throw Failed(EISDIR);
+        if (!S_ISREG(info.st_mode)) {
+            // Checked for NUL as it comes, so that a device such as
+            // /dev/zero is not read on and on.
+            Read([this](std::string_view piece) {
+                if (piece.find('\0') != std::string_view::npos) {
+                    held_.append(piece.substr(0, piece.find('\0') + 1));
+                    return false;
+                }
+                held_.append(piece);
+                return true;
+            });
+            inMemory_ = true;
+        }
+    }
+
+    // Runs `pass` over the whole text, stopping early when it returns false.
+    void Pass(const std::function<bool(std::string_view)>& pass) {
+        if (inMemory_) {
+            pass(held_);
+            return;
+        }
+        if (::lseek(file_.Get(), 0, SEEK_SET) != 0) throw Failed(errno);
+        Read(pass);
+    }
+
+private:
+    WordFileError Failed(int error) const {
+        return WordFileError("cannot read the word list '" + path_ + "': " + std::strerror(error));
+    }
+    void Read(const std::function<bool(std::string_view)>& pass) {
+        std::vector<char> block(std::size_t{1} << 16);
+        for (;;) {
+            const ssize_t got = ::read(file_.Get(), block.data(), block.size());
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) throw Failed(errno);
+            if (got == 0 || !pass(std::string_view(block.data(), static_cast<std::size_t>(got)))) return;
+        }
+    }
+
+    const std::string& path_;
+    Descriptor file_;
+    std::string held_;
+    bool inMemory_ = false;
+};
+
+// The list a plain word of `size` letters belongs to.
+std::size_t ListOf(std::size_t size) { return std::min<std::size_t>(size, 15); }
+
+bool IsPlainWord(std::string_view line) { return line.size() >= 2 && ascii::AllLetters(line); }
+
+// Sorts the `count` words of `width` letters, each followed by LF, at
+// `list`, and drops their duplicates; returns how many are left. The words
+// are put in order through a list of their places, which is then followed
+// round its cycles, so that no second copy of them is made.
+std::size_t SortFixedWidth(char* list, std::size_t count, std::size_t width) {
+    const std::size_t line = width + 1;
+    const auto at = [&](std::uint32_t i) { return std::string_view(list + i * line, width); };
+    std::vector<std::uint32_t> order(count);
+    std::iota(order.begin(), order.end(), std::uint32_t{0});
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return at(a) < at(b); });
+    // Line i takes the word of line order[i].
+    std::string kept(line, '\0');
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (order[i] == i) continue;
+        std::memcpy(kept.data(), list + i * line, line);
+        std::uint32_t to = i;
+        for (;;) {
+            const std::uint32_t from = order[to];
+            order[to] = to;
+            if (from == i) {
+                std::memcpy(list + to * line, kept.data(), line);
+                break;
+            }
+            std::memcpy(list + to * line, list + from * line, line);
+            to = from;
+        }
+    }
+    std::size_t left = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (left > 0 && at(i) == at(static_cast<std::uint32_t>(left - 1))) continue;
+        if (left != i) std::memmove(list + left * line, list + i * line, line);
+        ++left;
+    }
+    return left * line;
+}
+
+// The same for the words of 15 letters and more, of any length, in
+// `list`; returns the bytes left. These are the fewest, and are put in
+// order through a copy.
+std::size_t SortAnyWidth(std::span<char> list) {
+    const std::string_view all(list.data(), list.size());
+    const auto word = [&](std::size_t start) { return all.substr(start, all.find('\n', start) - start); };
+    std::vector<std::size_t> starts;
+    for (std::size_t start = 0; start < all.size(); start += word(start).size() + 1) starts.push_back(start);
+    std::sort(starts.begin(), starts.end(), [&](std::size_t a, std::size_t b) { return word(a) < word(b); });
+    std::string sorted;
+    sorted.reserve(list.size());
+    std::optional<std::string_view> previous;
+    for (const std::size_t start : starts) {
+        const std::string_view next = word(start);
+        if (next == previous) continue;
+        sorted.append(next).push_back('\n');
+        previous = next;
+    }
+    std::memcpy(list.data(), sorted.data(), sorted.size());
+    return sorted.size();
 }
 
 }  // namespace
@@ -69,52 +215,74 @@ std::string WithThousands(std::size_t n) {
     return digits;
 }
 
-WordFile::WordFile(const std::string& path) : data_(ReadFile(path)) {
-    // A byte-order mark says the file is UTF-8; it is no part of the first
-    // word.
-    constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
-    std::string_view rest(data_);
-    if (rest.starts_with(kByteOrderMark)) rest.remove_prefix(kByteOrderMark.size());
-    ascii::Lowercase(std::span<char>(data_).subspan(data_.size() - rest.size()));
-    std::size_t usable = 0;
-    while (!rest.empty()) {
-        const std::size_t lf = rest.find('\n');
-        std::string_view line = rest.substr(0, lf);
-        rest.remove_prefix(lf == std::string_view::npos ? rest.size() : lf + 1);
-        if (line.ends_with('\r')) line.remove_suffix(1);
-        if (line.empty()) continue;
-        if (line.size() >= 2 && ascii::AllLetters(line)) {
-            byList_[std::min<std::size_t>(line.size(), 15)].push_back(line);
-            ++usable;
-        } else {
+WordFile::WordFile(const std::string& path) {
+    Source source(path);
+    const auto pass = [&](const std::function<void(std::string_view)>& take) {
+        LineSplitter lines(path, take);
+        source.Pass([&](std::string_view piece) {
+            lines.Feed(piece);
+            return true;
+        });
+        lines.Finish();
+    };
+
+    // First the words and bytes of each list.
+    std::array<std::size_t, 16> words{};
+    std::array<std::size_t, 16> bytes{};
+    pass([&](std::string_view line) {
+        if (line.empty()) return;
+        if (!IsPlainWord(line)) {
             ++skipped_;
+            return;
         }
-    }
+        ++words[ListOf(line.size())];
+        bytes[ListOf(line.size())] += line.size() + 1;
+    });
+    std::size_t usable = 0;
+    for (const std::size_t count : words) usable += count;
     if (usable == 0) throw WordFileError("the word list '" + path + "' holds no word of two letters a-z or more");
+    for (const std::size_t count : words)
+        if (count > std::numeric_limits<std::uint32_t>::max())
+            throw WordFileError("the word list '" + path + "' holds too many words");
+
+    // Then each word where its list goes, each list in order.
+    std::array<std::size_t, 16> start{};
+    std::size_t total = 0;
+    for (std::size_t list = 0; list < bytes.size(); ++list) {
+        start[list] = total;
+        total += bytes[list];
+    }
+    words_.resize(total);
+    std::array<std::size_t, 16> next = start;
+    const auto changed = [&] { return WordFileError("the word list '" + path + "' changed while it was read"); };
+    pass([&](std::string_view line) {
+        if (line.empty() || !IsPlainWord(line)) return;
+        const std::size_t list = ListOf(line.size());
+        std::size_t& at = next[list];
+        if (at + line.size() + 1 > start[list] + bytes[list]) throw changed();
+        std::memcpy(words_.data() + at, line.data(), line.size());
+        words_[at + line.size()] = '\n';
+        at += line.size() + 1;
+    });
+    for (std::size_t list = 0; list < lists_.size(); ++list)
+        if (next[list] != start[list] + bytes[list]) throw changed();
+    for (std::size_t list = 0; list < lists_.size(); ++list)
+        lists_[list] = std::string_view(words_.data() + start[list], bytes[list]);
+    counts_ = words;
 }
 
-// A list is put in order when a search first asks for it.
 WordList WordFile::List(int length) const {
     WordList list;
     if (length < 2 || length > 15) return list;
-    std::optional<std::string>& text = texts_[static_cast<std::size_t>(length)];
-    if (!text) {
-        std::vector<std::string_view>& words = byList_[static_cast<std::size_t>(length)];
-        std::sort(words.begin(), words.end());
-        words.erase(std::unique(words.begin(), words.end()), words.end());
-        std::size_t bytes = 0;
-        for (const std::string_view word : words) bytes += word.size() + 2;
-        text.emplace(bytes, '\0');
-        char* to = text->data();
-        for (const std::string_view word : words) {
-            std::memcpy(to, word.data(), word.size());
-            to[word.size()] = '\r';
-            to[word.size() + 1] = '\n';
-            to += word.size() + 2;
-        }
-        std::vector<std::string_view>().swap(words);
+    const auto at = static_cast<std::size_t>(length);
+    if (!sorted_[at]) {
+        char* const begin = words_.data() + (lists_[at].data() - words_.data());
+        const std::size_t size = length < 15 ? SortFixedWidth(begin, counts_[at], at)
+                                             : SortAnyWidth(std::span<char>(begin, lists_[at].size()));
+        lists_[at] = lists_[at].substr(0, size);
+        sorted_[at] = true;
     }
-    list.SplitSortedWordsInPlace(*text);
+    list.SplitSortedWordsInPlace(lists_[at], length < 15 ? std::optional<std::size_t>(length) : std::nullopt);
     return list;
 }
 

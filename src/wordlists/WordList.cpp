@@ -25,6 +25,7 @@ WordList& WordList::operator=(const WordList& other) {
     size_ = other.size_;
     longest_ = other.longest_;
     width_ = other.width_;
+    stride_ = other.stride_;
     sortedWords_ = other.sortedWords_;
     return *this;
 }
@@ -38,6 +39,7 @@ WordList& WordList::operator=(WordList&& other) noexcept {
     size_ = other.size_;
     longest_ = other.longest_;
     width_ = other.width_;
+    stride_ = other.stride_;
     sortedWords_ = other.sortedWords_;
     other.owned_.clear();
     other.SplitInPlace({});
@@ -50,6 +52,7 @@ void WordList::Split(std::string text) {
     size_ = kUncounted;
     longest_ = kUncounted;
     width_ = 0;
+    stride_ = 0;
     sortedWords_ = false;
 }
 
@@ -90,11 +93,22 @@ void WordList::SplitSortedWordsInPlace(std::string_view text, std::optional<std:
     longest_ = wordLength.value_or(kUncounted);
     // The lines are then read at a fixed stride, which must end exactly at
     // the end of the text.
-    width_ = wordLength && *wordLength > 0 && text.size() % (*wordLength + 2) == 0 ? *wordLength : 0;
+    width_ = 0;
+    stride_ = 0;
+    const std::size_t width = wordLength.value_or(0);
+    for (const std::size_t lineBreak : {std::size_t{2}, std::size_t{1}}) {
+        if (width == 0 || stride_ != 0 || text.size() % (width + lineBreak) != 0) continue;
+        if (text.empty() || text[width] == (lineBreak == 2 ? '\r' : '\n')) {
+            width_ = width;
+            stride_ = width + lineBreak;
+        }
+    }
     sortedWords_ = true;
 }
 
-WordList::Iterator WordList::begin() const { return Iterator(text_.data(), text_.data() + text_.size(), width_); }
+WordList::Iterator WordList::begin() const {
+    return Iterator(text_.data(), text_.data() + text_.size(), width_, stride_);
+}
 
 WordList::Iterator WordList::end() const {
     Iterator it;

@@ -39,7 +39,7 @@ public:
     // The same for a list of SortedWords() (which holds no NUL), without
     // reading it through: a list is loaded for every Wild and Exact search.
     // `wordLength`, when given, is the length of every word, each followed
-    // by CR LF.
+    // by CR LF or by LF alike.
     void SplitSortedWordsInPlace(std::string_view text, std::optional<std::size_t> wordLength = {});
 
     // Counted on first use: walking the list does not need it.
@@ -67,7 +67,8 @@ private:
     std::string_view text_;
     mutable std::size_t size_ = kUncounted;
     mutable std::size_t longest_ = kUncounted;
-    std::size_t width_ = 0;  // the words' one length, when known
+    std::size_t width_ = 0;   // the words' one length, when known
+    std::size_t stride_ = 0;  // their length and line break
     bool sortedWords_ = false;
 };
 
@@ -96,7 +97,8 @@ public:
 
 private:
     friend class WordList;
-    Iterator(const char* next, const char* last, std::size_t width) : next_(next), last_(last), width_(width) {
+    Iterator(const char* next, const char* last, std::size_t width, std::size_t stride)
+        : next_(next), last_(last), width_(width), stride_(stride) {
         Advance();
     }
     void Advance();
@@ -104,6 +106,7 @@ private:
     const char* next_ = nullptr;  // where the entry after this one starts
     const char* last_ = nullptr;  // end of the text
     std::size_t width_ = 0;       // every line's letters, when they are one length
+    std::size_t stride_ = 0;      // and the bytes from one line to the next
     std::string_view entry_;
     bool atEnd_ = true;
 };
@@ -127,7 +130,7 @@ inline void WordList::Iterator::Advance() {
     // CPU time of 160 runs each, taken in turns).
     if (width_ != 0) {
         entry_ = std::string_view(next_, width_);
-        next_ += width_ + 2;
+        next_ += stride_;
         return;
     }
     const char* p = next_;
