@@ -37,17 +37,20 @@ private:
     int fd_;
 };
 
-// Hands each line of a text that arrives in pieces to `take`, lowercased,
-// without its LF or CR LF: the first line without a byte-order mark, the
-// last without a final CR. A NUL ends the text with an error.
+// Hands each line of a text that arrives in pieces to `take`, lowercased
+// (in the pieces themselves) and without its LF or CR LF: the first line
+// without a byte-order mark, the last without a final CR. A NUL ends the
+// text with an error.
 class LineSplitter {
 public:
     LineSplitter(const std::string& path, std::function<void(std::string_view)> take)
         : path_(path), take_(std::move(take)) {}
 
-    void Feed(std::string_view piece) {
+    void Feed(std::span<char> bytes) {
+        std::string_view piece(bytes.data(), bytes.size());
         if (piece.find('\0') != std::string_view::npos)
             throw WordFileError("the word list '" + path_ + "' is not text (it holds NUL bytes)");
+        ascii::Lowercase(bytes);
         while (!piece.empty()) {
             const std::size_t lf = piece.find('\n');
             if (lf == std::string_view::npos) {
@@ -76,15 +79,12 @@ private:
         if (first_ && line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
         first_ = false;
         if (line.ends_with('\r')) line.remove_suffix(1);
-        lowered_.assign(line);
-        ascii::Lowercase(lowered_);
-        take_(lowered_);
+        take_(line);
     }
 
     const std::string& path_;
     std::function<void(std::string_view)> take_;
     std::string partial_;
-    std::string lowered_;
     bool first_ = true;
 };
 
@@ -102,7 +102,8 @@ public:
         if (!S_ISREG(info.st_mode)) {
             // Checked for NUL as it comes, so that a device such as
             // /dev/zero is not read on and on.
-            Read([this](std::string_view piece) {
+            Read([this](std::span<char> bytes) {
+                const std::string_view piece(bytes.data(), bytes.size());
                 if (piece.find('\0') != std::string_view::npos) {
                     held_.append(piece.substr(0, piece.find('\0') + 1));
                     return false;
@@ -115,7 +116,7 @@ public:
     }
 
     // Runs `pass` over the whole text, stopping early when it returns false.
-    void Pass(const std::function<bool(std::string_view)>& pass) {
+    void Pass(const std::function<bool(std::span<char>)>& pass) {
         if (inMemory_) {
             pass(held_);
             return;
@@ -128,13 +129,13 @@ private:
     WordFileError Failed(int error) const {
         return WordFileError("cannot read the word list '" + path_ + "': " + std::strerror(error));
     }
-    void Read(const std::function<bool(std::string_view)>& pass) {
+    void Read(const std::function<bool(std::span<char>)>& pass) {
         std::vector<char> block(std::size_t{1} << 16);
         for (;;) {
             const ssize_t got = ::read(file_.Get(), block.data(), block.size());
             if (got < 0 && errno == EINTR) continue;
             if (got < 0) throw Failed(errno);
-            if (got == 0 || !pass(std::string_view(block.data(), static_cast<std::size_t>(got)))) return;
+            if (got == 0 || !pass(std::span<char>(block.data(), static_cast<std::size_t>(got)))) return;
         }
     }
 
@@ -158,7 +159,8 @@ std::size_t SortFixedWidth(char* list, std::size_t count, std::size_t width) {
     const auto at = [&](std::uint32_t i) { return std::string_view(list + i * line, width); };
     std::vector<std::uint32_t> order(count);
     std::iota(order.begin(), order.end(), std::uint32_t{0});
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return at(a) < at(b); });
+    const auto before = [&](std::uint32_t a, std::uint32_t b) { return at(a) < at(b); };
+    std::sort(order.begin(), order.end(), before);
     // Line i takes the word of line order[i].
     std::string kept(line, '\0');
     for (std::uint32_t i = 0; i < count; ++i) {
@@ -219,7 +221,7 @@ WordFile::WordFile(const std::string& path) {
     Source source(path);
     const auto pass = [&](const std::function<void(std::string_view)>& take) {
         LineSplitter lines(path, take);
-        source.Pass([&](std::string_view piece) {
+        source.Pass([&](std::span<char> piece) {
             lines.Feed(piece);
             return true;
         });
