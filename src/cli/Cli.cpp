@@ -1,5 +1,7 @@
 #include "Cli.h"
 
+#include <getopt.h>
+
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -76,11 +78,6 @@ std::string Quoted(std::string_view typed) {
     return quoted;
 }
 
-void LowercaseInPlace(std::span<char> text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-}
-
 int UsageError(std::ostream& err, const std::string& what) {
     err << "lexigrove-cli: " << what << "\n" << kUsage;
     return kExitUsage;
@@ -144,6 +141,7 @@ struct Request {
     int mode = 0;
     std::array<bool, kLengthOptionCount> options{};
     std::optional<std::string> text;  // nothing: one search per input line
+    bool fromInput = false;
     std::optional<std::string> wordsFile;
     bool count = false;
     bool noSeparator = false;
@@ -161,8 +159,7 @@ public:
     }
 
     bool Search(std::span<char> typed) {
-        LowercaseInPlace(typed);
-        surface_.LendFrom(std::string_view(typed.data(), typed.size()));
+        surface_.LendFrom(typed);
         bFindClick(surface_, cache_, request_.mode);
         if (request_.count && surface_.Messages().empty()) {
             const int found = request_.mode == kExact ? surface_.FoundLines() : surface_.ResultsLineCount();
@@ -184,21 +181,6 @@ private:
     Output& output_;
     ConsoleSurface surface_;
 };
-
-// Whether args[i] is option `name`, given as "NAME VALUE" or "NAME=VALUE".
-bool IsOption(const std::string& arg, std::string_view name) {
-    return arg == name ||
-           (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0 && arg[name.size()] == '=');
-}
-
-// The value of option `name` at args[i], moving i past it; nothing when
-// it is missing.
-std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i, std::string_view name) {
-    const std::string& arg = args[i];
-    if (arg != name) return arg.substr(name.size() + 1);
-    if (i + 1 >= args.size()) return std::nullopt;
-    return args[++i];
-}
 
 // Reads the command: the kind of search, or --help and --version, which are
 // answered at once. Returns the exit status when that ends the run.
@@ -228,61 +210,97 @@ std::optional<int> ParseCommand(const std::vector<std::string>& args, std::ostre
     return std::nullopt;
 }
 
-// Reads the option at args[i] into `request`, moving i past its value.
-// Returns the exit status when the option ends the run.
-std::optional<int> ParseOption(const std::vector<std::string>& args, std::size_t& i, std::ostream& out,
-                               std::ostream& err, Request& request) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-        out << kUsage << kHelp;
-        return kExitOk;
-    }
-    if (request.mode == kUnscramble && IsOption(arg, "--lengths")) {
-        const auto value = OptionValue(args, i, "--lengths");
-        if (!value) return UsageError(err, "--lengths needs a LIST");
-        const auto parsed = ParseLengths(*value);
-        if (!parsed)
-            return UsageError(err,
-                              "bad --lengths " + Quoted(*value) + ": use lengths 2 to 15 and ranges, like 3,5,7-9");
-        request.options = *parsed;
-    } else if (IsOption(arg, "--words")) {
-        const auto file = OptionValue(args, i, "--words");
-        if (!file || file->empty()) return UsageError(err, "--words needs a FILE");
-        request.wordsFile = *file;
-    } else if (arg == "--count") {
-        request.count = true;
-    } else if (arg == "--no-separator") {
-        request.noSeparator = true;
-    } else {
-        return UsageError(err, "unknown option " + Quoted(arg) + " for " + args[0]);
-    }
+// Takes TEXT into `request`: "-" (before any "--") reads standard input.
+std::optional<int> TakeText(const char* arg, bool optionsEnded, std::ostream& err, Request& request) {
+    if (request.text || request.fromInput) return UsageError(err, "more than one TEXT given");
+    if (!optionsEnded && std::string_view(arg) == "-")
+        request.fromInput = true;
+    else
+        request.text = arg;
     return std::nullopt;
+}
+
+// What getopt_long hands back for each argument.
+enum : int { kText = 1, kLengths = 'l', kWords = 'w', kCount = 'c', kNoSeparator = 'n', kHelpOption = 'h' };
+
+// Takes what getopt_long found at `typed`, the argument it read: TEXT, an
+// option with its value in optarg, or a complaint (':' a missing value,
+// '?' an unknown option). Returns the exit status when that ends the run.
+std::optional<int> TakeOption(int found, const char* typed, const std::string& command, std::ostream& out,
+                              std::ostream& err, Request& request) {
+    const bool lengthsAllowed = request.mode == kUnscramble;
+    switch (found) {
+        case kText:
+            return TakeText(optarg, false, err, request);
+        case kHelpOption:
+            out << kUsage << kHelp;
+            return kExitOk;
+        case kLengths: {
+            if (!lengthsAllowed) break;
+            const auto parsed = ParseLengths(optarg);
+            if (!parsed)
+                return UsageError(err,
+                                  "bad --lengths " + Quoted(optarg) + ": use lengths 2 to 15 and ranges, like 3,5,7-9");
+            request.options = *parsed;
+            return std::nullopt;
+        }
+        case kWords:
+            if (*optarg == '\0') return UsageError(err, "--words needs a FILE");
+            request.wordsFile = optarg;
+            return std::nullopt;
+        case kCount:
+            request.count = true;
+            return std::nullopt;
+        case kNoSeparator:
+            request.noSeparator = true;
+            return std::nullopt;
+        case ':':
+            if (optopt == kWords) return UsageError(err, "--words needs a FILE");
+            if (lengthsAllowed) return UsageError(err, "--lengths needs a LIST");
+            break;
+        default:
+            return UsageError(err, "unknown option " + Quoted(typed) + " for " + command);
+    }
+    return UsageError(err, "unknown option '--lengths' for " + command);
 }
 
 // Reads the command line into `request`. Returns the exit status when the
 // command line is all there is to do (help, version, a usage error),
-// nothing when there are searches to run.
+// nothing when there are searches to run. Options may come before or after
+// TEXT, long ones as "NAME VALUE" or "NAME=VALUE"; "--" ends them.
 std::optional<int> ParseCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                                     Request& request) {
     if (const auto done = ParseCommand(args, out, err, request)) return done;
     request.options.fill(true);
-    bool fromInput = false;
-    bool optionsEnded = false;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            if (request.text || fromInput) return UsageError(err, "more than one TEXT given");
-            if (arg == "-" && !optionsEnded)
-                fromInput = true;
-            else
-                request.text = arg;
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (const auto done = ParseOption(args, i, out, err, request)) {
-            return done;
-        }
+
+    static const option kOptions[] = {
+        {"lengths", required_argument, nullptr, kLengths}, {"words", required_argument, nullptr, kWords},
+        {"count", no_argument, nullptr, kCount},           {"no-separator", no_argument, nullptr, kNoSeparator},
+        {"help", no_argument, nullptr, kHelpOption},       {nullptr, 0, nullptr, 0},
+    };
+    // getopt_long may reorder the array it is given, so it gets copies; the
+    // command takes the place of the program's name.
+    std::vector<std::string> copies(args);
+    std::vector<char*> argv;
+    argv.reserve(copies.size() + 1);
+    for (std::string& arg : copies) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(copies.size());
+    // "-": TEXT is handed over in place as kText; ":": a missing value is
+    // told from an unknown option; no message is printed by getopt_long.
+    optind = 0;
+    opterr = 0;
+    for (;;) {
+        // The argument being read: in this mode getopt_long moves none.
+        const char* const typed = argv[static_cast<std::size_t>(std::max(optind, 1))];
+        const int found = getopt_long(argc, argv.data(), "-:h", kOptions, nullptr);
+        if (found == -1) break;
+        if (const auto done = TakeOption(found, typed, args[0], out, err, request)) return done;
     }
-    if (!request.text && !fromInput) return UsageError(err, "no TEXT given");
+    // After "--", every argument is TEXT, "-" too.
+    for (int i = optind; i < argc; ++i)
+        if (const auto done = TakeText(argv[static_cast<std::size_t>(i)], true, err, request)) return done;
+    if (!request.text && !request.fromInput) return UsageError(err, "no TEXT given");
     return std::nullopt;
 }
 

@@ -95,7 +95,10 @@ std::optional<std::span<char>> InputReader::NextLine() {
         if (!Fill()) break;
     }
     if (begin_ == end_) return std::nullopt;
-    const std::span<char> line(data_ + begin_, end_ - begin_);
+    // A last line ending in a lone CR lost the LF of its CR LF.
+    std::size_t size = end_ - begin_;
+    if (data_[end_ - 1] == '\r') --size;
+    const std::span<char> line(data_ + begin_, size);
     begin_ = end_;
     scanned_ = 0;
     return line;

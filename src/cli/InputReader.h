@@ -27,7 +27,7 @@ public:
     InputReader& operator=(const InputReader&) = delete;
 
     // The next line, without its LF or CR LF; a last line without a line
-    // break counts. Nothing once the input is used up. The bytes stay valid,
+    // break counts, without a final CR. Nothing once the input is used up. The bytes stay valid,
     // and may be changed, until the next call.
     std::optional<std::span<char>> NextLine();
 

@@ -5,13 +5,19 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <bit>
-#include <cerrno>
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <limits>
+#include <numeric>
+#include <span>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <string_view>
 #include <vector>
+
+#include "Ascii.h"
 
 namespace lexigrove {
 
@@ -31,89 +37,176 @@ private:
     int fd_;
 };
 
-constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+// Hands each line of a text that arrives in pieces to `take`, lowercased
+// (in the pieces themselves) and without its LF or CR LF: the first line
+// without a byte-order mark, the last without a final CR. A NUL ends the
+// text with an error.
+class LineSplitter {
+public:
+    LineSplitter(const std::string& path, std::function<void(std::string_view)> take)
+        : path_(path), take_(std::move(take)) {}
 
-std::uint64_t Load8(const char* p) {
-    std::uint64_t x;
-    std::memcpy(&x, p, 8);
-    return x;
-}
-
-// The top bit of each byte of `x` that lies in [low, high] (both below
-// 128), the other bits clear: with the top bits cleared no sum carries into
-// the next byte.
-std::uint64_t InRange(std::uint64_t x, unsigned low, unsigned high) {
-    const std::uint64_t bits = x & ~kHighs;
-    return (bits + kOnes * (0x80 - low)) & ~(bits + kOnes * (0x7f - high)) & ~x & kHighs;
-}
-
-bool AllLetters(const char* p, std::size_t size) {
-    std::uint64_t letters = kHighs;
-    std::size_t i = 0;
-    for (; i + 8 <= size; i += 8) letters &= InRange(Load8(p + i), 'a', 'z');
-    for (; i < size; ++i) letters &= p[i] >= 'a' && p[i] <= 'z' ? kHighs : 0;
-    return letters == kHighs;
-}
-
-std::string ReadFile(const std::string& path) {
-    const auto failed = [&](int error) {
-        return WordFileError("cannot read the word list '" + path + "': " + std::strerror(error));
-    };
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0) throw failed(errno);
-    struct stat info {};
-    if (::fstat(file.Get(), &info) != 0) throw failed(errno);
-    if (S_ISDIR(info.st_mode)) throw failed(EISDIR);
-    std::string data;
-    std::size_t size = 0;
-    data.resize(S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) + 1 : std::size_t{1} << 16);
-    for (;;) {
-        if (size == data.size()) data.resize(data.size() * 2);
-        const ssize_t got = ::read(file.Get(), data.data() + size, data.size() - size);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw failed(errno);
-        if (got == 0) break;
-        size += static_cast<std::size_t>(got);
+    void Feed(std::span<char> bytes) {
+        std::string_view piece(bytes.data(), bytes.size());
+        if (piece.find('\0') != std::string_view::npos)
+            throw WordFileError("the word list '" + path_ + "' is not text (it holds NUL bytes)");
+        ascii::Lowercase(bytes);
+        while (!piece.empty()) {
+            const std::size_t lf = piece.find('\n');
+            if (lf == std::string_view::npos) {
+                // A line that goes on in the next piece.
+                partial_.append(piece);
+                return;
+            }
+            if (partial_.empty()) {
+                Take(piece.substr(0, lf));
+            } else {
+                partial_.append(piece.substr(0, lf));
+                Take(partial_);
+                partial_.clear();
+            }
+            piece.remove_prefix(lf + 1);
+        }
     }
-    data.resize(size);
-    return data;
-}
+    void Finish() {
+        if (!partial_.empty()) Take(partial_);
+        partial_.clear();
+    }
 
-// Sorts the words of a file as they mostly come: a few long runs in order
-// (proper names apart from the other words, say), merged pairwise; words in
-// many runs are sorted outright.
-void SortMostlySorted(std::vector<std::string_view>& words) {
-    constexpr std::size_t kMaxRuns = 64;
-    std::vector<std::size_t> runs{0};
-    for (std::size_t i = 1; i < words.size(); ++i) {
-        if (words[i] < words[i - 1]) runs.push_back(i);
-        if (runs.size() > kMaxRuns) {
-            std::sort(words.begin(), words.end());
+private:
+    void Take(std::string_view line) {
+        constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
+        if (first_ && line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
+        first_ = false;
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        take_(line);
+    }
+
+    const std::string& path_;
+    std::function<void(std::string_view)> take_;
+    std::string partial_;
+    bool first_ = true;
+};
+
+// Reads the file at `path` through `read`, which is called once for each
+// pass over it: `pass(piece)` for each piece of it in order, then `pass({})`
+// once at its end. A plain file is read from the disk each time; anything
+// else is read into memory once.
+class Source {
+public:
+    explicit Source(const std::string& path) : path_(path), file_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        if (file_.Get() < 0) throw Failed(errno);
+        struct stat info {};
+        if (::fstat(file_.Get(), &info) != 0) throw Failed(errno);
+        if (S_ISDIR(info.st_mode)) throw Failed(EISDIR);
+        if (!S_ISREG(info.st_mode)) {
+            // Checked for NUL as it comes, so that a device such as
+            // /dev/zero is not read on and on.
+            Read([this](std::span<char> bytes) {
+                const std::string_view piece(bytes.data(), bytes.size());
+                if (piece.find('\0') != std::string_view::npos) {
+                    held_.append(piece.substr(0, piece.find('\0') + 1));
+                    return false;
+                }
+                held_.append(piece);
+                return true;
+            });
+            inMemory_ = true;
+        }
+    }
+
+    // Runs `pass` over the whole text, stopping early when it returns false.
+    void Pass(const std::function<bool(std::span<char>)>& pass) {
+        if (inMemory_) {
+            pass(held_);
             return;
         }
+        if (::lseek(file_.Get(), 0, SEEK_SET) != 0) throw Failed(errno);
+        Read(pass);
     }
-    runs.push_back(words.size());
-    std::vector<std::string_view> merged(words.size());
-    const auto at = [](std::vector<std::string_view>& v, std::size_t i) {
-        return v.begin() + static_cast<std::ptrdiff_t>(i);
-    };
-    while (runs.size() > 2) {
-        std::size_t kept = 0;
-        std::size_t r = 0;
-        for (; r + 2 < runs.size(); r += 2) {
-            std::merge(at(words, runs[r]), at(words, runs[r + 1]), at(words, runs[r + 1]), at(words, runs[r + 2]),
-                       at(merged, runs[r]));
-            runs[kept++] = runs[r];
-        }
-        if (r + 2 == runs.size()) {
-            std::copy(at(words, runs[r]), at(words, runs[r + 1]), at(merged, runs[r]));
-            runs[kept++] = runs[r];
-        }
-        runs[kept++] = runs.back();
-        runs.resize(kept);
-        words.swap(merged);
+
+private:
+    WordFileError Failed(int error) const {
+        return WordFileError("cannot read the word list '" + path_ + "': " + std::strerror(error));
     }
+    void Read(const std::function<bool(std::span<char>)>& pass) {
+        std::vector<char> block(std::size_t{1} << 16);
+        for (;;) {
+            const ssize_t got = ::read(file_.Get(), block.data(), block.size());
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) throw Failed(errno);
+            if (got == 0 || !pass(std::span<char>(block.data(), static_cast<std::size_t>(got)))) return;
+        }
+    }
+
+    const std::string& path_;
+    Descriptor file_;
+    std::string held_;
+    bool inMemory_ = false;
+};
+
+// The list a plain word of `size` letters belongs to.
+std::size_t ListOf(std::size_t size) { return std::min<std::size_t>(size, 15); }
+
+bool IsPlainWord(std::string_view line) { return line.size() >= 2 && ascii::AllLetters(line); }
+
+// Sorts the `count` words of `width` letters, each followed by LF, at
+// `list`, and drops their duplicates; returns how many are left. The words
+// are put in order through a list of their places, which is then followed
+// round its cycles, so that no second copy of them is made.
+std::size_t SortFixedWidth(char* list, std::size_t count, std::size_t width) {
+    const std::size_t line = width + 1;
+    const auto at = [&](std::uint32_t i) { return std::string_view(list + i * line, width); };
+    std::vector<std::uint32_t> order(count);
+    std::iota(order.begin(), order.end(), std::uint32_t{0});
+    const auto before = [&](std::uint32_t a, std::uint32_t b) { return at(a) < at(b); };
+    std::sort(order.begin(), order.end(), before);
+    // Line i takes the word of line order[i].
+    std::string kept(line, '\0');
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (order[i] == i) continue;
+        std::memcpy(kept.data(), list + i * line, line);
+        std::uint32_t to = i;
+        for (;;) {
+            const std::uint32_t from = order[to];
+            order[to] = to;
+            if (from == i) {
+                std::memcpy(list + to * line, kept.data(), line);
+                break;
+            }
+            std::memcpy(list + to * line, list + from * line, line);
+            to = from;
+        }
+    }
+    std::size_t left = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (left > 0 && at(i) == at(static_cast<std::uint32_t>(left - 1))) continue;
+        if (left != i) std::memmove(list + left * line, list + i * line, line);
+        ++left;
+    }
+    return left * line;
+}
+
+// The same for the words of 15 letters and more, of any length, in
+// `list`; returns the bytes left. These are the fewest, and are put in
+// order through a copy.
+std::size_t SortAnyWidth(std::span<char> list) {
+    const std::string_view all(list.data(), list.size());
+    const auto word = [&](std::size_t start) { return all.substr(start, all.find('\n', start) - start); };
+    std::vector<std::size_t> starts;
+    for (std::size_t start = 0; start < all.size(); start += word(start).size() + 1) starts.push_back(start);
+    std::sort(starts.begin(), starts.end(), [&](std::size_t a, std::size_t b) { return word(a) < word(b); });
+    std::string sorted;
+    sorted.reserve(list.size());
+    std::optional<std::string_view> previous;
+    for (const std::size_t start : starts) {
+        const std::string_view next = word(start);
+        if (next == previous) continue;
+        sorted.append(next).push_back('\n');
+        previous = next;
+    }
+    std::memcpy(list.data(), sorted.data(), sorted.size());
+    return sorted.size();
 }
 
 }  // namespace
@@ -124,85 +217,74 @@ std::string WithThousands(std::size_t n) {
     return digits;
 }
 
-WordFile::WordFile(const std::string& path) : data_(ReadFile(path)) {
-    std::string& data = data_;
-    if (data.find('\0') != std::string::npos)
-        throw WordFileError("the word list '" + path + "' is not text (it holds NUL bytes)");
-    // Eight bytes at a time: capitals lowercased in place, and for each line
-    // whether it holds anything but letters a-z (or a CR, looked at again).
-    std::size_t usable = 0;
-    const char* const begin = data.data();
-    std::size_t lineStart = 0;
-    std::uint64_t badInLine = 0;
-    std::uint64_t crInLine = 0;
-    const auto take = [&](std::size_t lineEnd, bool bad, bool cr) {
-        const char* const first = begin + lineStart;
-        std::size_t size = lineEnd - lineStart;
-        lineStart = lineEnd + 1;
-        if (cr) {
-            if (size > 0 && first[size - 1] == '\r') --size;
-            bad = !AllLetters(first, size);
-        }
-        if (size == 0) return;
-        if (!bad && size >= 2) {
-            byList_[std::min<std::size_t>(size, 15)].emplace_back(first, size);
-            ++usable;
-        } else {
-            ++skipped_;
-        }
+WordFile::WordFile(const std::string& path) {
+    Source source(path);
+    const auto pass = [&](const std::function<void(std::string_view)>& take) {
+        LineSplitter lines(path, take);
+        source.Pass([&](std::span<char> piece) {
+            lines.Feed(piece);
+            return true;
+        });
+        lines.Finish();
     };
-    for (std::size_t at = 0; at < data.size(); at += 8) {
-        // The last few bytes are read padded with letters.
-        char padded[8] = {'a', 'a', 'a', 'a', 'a', 'a', 'a', 'a'};
-        const std::size_t n = std::min<std::size_t>(8, data.size() - at);
-        std::memcpy(padded, begin + at, n);
-        std::uint64_t chunk = Load8(padded);
-        chunk |= InRange(chunk, 'A', 'Z') >> 2;
-        std::memcpy(data.data() + at, &chunk, n);
-        std::uint64_t lf = InRange(chunk, '\n', '\n');
-        std::uint64_t cr = InRange(chunk, '\r', '\r');
-        std::uint64_t bad = kHighs & ~(InRange(chunk, 'a', 'z') | lf | cr);
-        while (lf != 0) {
-            const int byte = std::countr_zero(lf) / 8;
-            const std::uint64_t before = byte == 0 ? 0 : ~std::uint64_t{0} >> (64 - 8 * byte);
-            take(at + static_cast<std::size_t>(byte), (badInLine | (bad & before)) != 0,
-                 (crInLine | (cr & before)) != 0);
-            const std::uint64_t through = byte == 7 ? ~std::uint64_t{0} : ~std::uint64_t{0} >> (56 - 8 * byte);
-            bad &= ~through;
-            cr &= ~through;
-            lf &= lf - 1;
-            badInLine = 0;
-            crInLine = 0;
+
+    // First the words and bytes of each list.
+    std::array<std::size_t, 16> words{};
+    std::array<std::size_t, 16> bytes{};
+    pass([&](std::string_view line) {
+        if (line.empty()) return;
+        if (!IsPlainWord(line)) {
+            ++skipped_;
+            return;
         }
-        badInLine |= bad;
-        crInLine |= cr;
-    }
-    if (lineStart < data.size()) take(data.size(), badInLine != 0, crInLine != 0);
+        ++words[ListOf(line.size())];
+        bytes[ListOf(line.size())] += line.size() + 1;
+    });
+    std::size_t usable = 0;
+    for (const std::size_t count : words) usable += count;
     if (usable == 0) throw WordFileError("the word list '" + path + "' holds no word of two letters a-z or more");
+    for (const std::size_t count : words)
+        if (count > std::numeric_limits<std::uint32_t>::max())
+            throw WordFileError("the word list '" + path + "' holds too many words");
+
+    // Then each word where its list goes, each list in order.
+    std::array<std::size_t, 16> start{};
+    std::size_t total = 0;
+    for (std::size_t list = 0; list < bytes.size(); ++list) {
+        start[list] = total;
+        total += bytes[list];
+    }
+    words_.resize(total);
+    std::array<std::size_t, 16> next = start;
+    const auto changed = [&] { return WordFileError("the word list '" + path + "' changed while it was read"); };
+    pass([&](std::string_view line) {
+        if (line.empty() || !IsPlainWord(line)) return;
+        const std::size_t list = ListOf(line.size());
+        std::size_t& at = next[list];
+        if (at + line.size() + 1 > start[list] + bytes[list]) throw changed();
+        std::memcpy(words_.data() + at, line.data(), line.size());
+        words_[at + line.size()] = '\n';
+        at += line.size() + 1;
+    });
+    for (std::size_t list = 0; list < lists_.size(); ++list)
+        if (next[list] != start[list] + bytes[list]) throw changed();
+    for (std::size_t list = 0; list < lists_.size(); ++list)
+        lists_[list] = std::string_view(words_.data() + start[list], bytes[list]);
+    counts_ = words;
 }
 
-// A list is put in order when a search first asks for it.
 WordList WordFile::List(int length) const {
     WordList list;
     if (length < 2 || length > 15) return list;
-    std::optional<std::string>& text = texts_[static_cast<std::size_t>(length)];
-    if (!text) {
-        std::vector<std::string_view>& words = byList_[static_cast<std::size_t>(length)];
-        SortMostlySorted(words);
-        words.erase(std::unique(words.begin(), words.end()), words.end());
-        std::size_t bytes = 0;
-        for (const std::string_view word : words) bytes += word.size() + 2;
-        text.emplace(bytes, '\0');
-        char* to = text->data();
-        for (const std::string_view word : words) {
-            std::memcpy(to, word.data(), word.size());
-            to[word.size()] = '\r';
-            to[word.size() + 1] = '\n';
-            to += word.size() + 2;
-        }
-        std::vector<std::string_view>().swap(words);
+    const auto at = static_cast<std::size_t>(length);
+    if (!sorted_[at]) {
+        char* const begin = words_.data() + (lists_[at].data() - words_.data());
+        const std::size_t size = length < 15 ? SortFixedWidth(begin, counts_[at], at)
+                                             : SortAnyWidth(std::span<char>(begin, lists_[at].size()));
+        lists_[at] = lists_[at].substr(0, size);
+        sorted_[at] = true;
     }
-    list.SplitSortedWordsInPlace(*text);
+    list.SplitSortedWordsInPlace(lists_[at], length < 15 ? std::optional<std::size_t>(length) : std::nullopt);
     return list;
 }
 

@@ -5,11 +5,9 @@
 
 #include <array>
 #include <cstddef>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "WordList.h"
 
@@ -26,24 +24,32 @@ public:
     // Reads one word a line (LF or CR LF). Capitals are lowercased; entries
     // that are then not letters a-z only, and one-letter entries, are
     // skipped and counted; duplicates are dropped; empty lines are passed
-    // over. Throws WordFileError.
+    // over; a leading UTF-8 byte-order mark is no part of the first word;
+    // the first NUL ends the reading with an error. Throws WordFileError.
+    //
+    // A plain file is read twice, to count the words of each list and then
+    // to put each where its list goes, so that the lists take no more than
+    // the file's size; anything else (a pipe, a device) is read into memory
+    // first.
     explicit WordFile(const std::string& path);
-    // The words are read in place from the file's text.
+    // The words are read in place from this object.
     WordFile(const WordFile&) = delete;
     WordFile& operator=(const WordFile&) = delete;
 
     // The words of `length` (2 to 14), or of 15 letters and more (15), in
-    // ascending byte order, each followed by CR LF, as the built-in lists
-    // are stored; read in place from this object, which must outlive it.
+    // ascending byte order, each followed by LF; read in place from this
+    // object, which must outlive it.
     WordList List(int length) const;
 
     std::size_t Skipped() const { return skipped_; }
 
 private:
-    std::string data_;  // the file, lowercased
-    // The plain words by list, in file order, until the list is made.
-    mutable std::array<std::vector<std::string_view>, 16> byList_;
-    mutable std::array<std::optional<std::string>, 16> texts_;
+    // The lists one after another, each put in order when a search first
+    // asks for it.
+    mutable std::string words_;
+    mutable std::array<std::string_view, 16> lists_{};
+    std::array<std::size_t, 16> counts_{};  // the words of each list
+    mutable std::array<bool, 16> sorted_{};
     std::size_t skipped_ = 0;
 };
 

@@ -8,12 +8,10 @@
 
 namespace lexigrove {
 
-// Appends one line, the text followed by " - Found" or " - Not Found"
-// (nothing for a text under 2 bytes). Loads its own copy of the list.
-void ExactSearch(SearchSurface& surface);
-
-// The same for `text`, the edit box text already read, in a private list
-// that `lists` loads without caching it.
+// Appends one line, `text` (the edit box text already read) followed by
+// " - Found" or " - Not Found", nothing for a text under 2 bytes. The list
+// is a private one that `lists` loads without caching it; its entries are
+// compared with case ignored.
 void ExactSearch(SearchSurface& surface, std::string_view text, const WordListCache& lists);
 
 }  // namespace lexigrove

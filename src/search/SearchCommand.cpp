@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "Ascii.h"
 #include "Exact.h"
 #include "Unscramble.h"
 #include "UpdateGuard.h"
@@ -25,33 +26,30 @@ private:
     SearchSurface& surface_;
 };
 
+// Whether Unscramble searches the list of option `i`: the option is ticked
+// and its words are no longer than the text.
+bool Searched(const SearchSurface& surface, int i, std::string_view text) {
+    return surface.OptionsChecked(i) && static_cast<std::size_t>(OptionWordLength(i)) <= text.size();
+}
+
 // The text is read once for every length.
 void RunUnscramble(SearchSurface& surface, WordListCache& cache, int checkedCount, std::string_view text) {
     surface.ProgressSetMaximum(checkedCount);
     {
         UpdateGuard update(surface);
-        const Speller speller(text);
+        // One speller for every length searched, reading the text as far as
+        // the longest word among them needs.
+        std::size_t longest = 1;
+        for (int i = 0; i < kLengthOptionCount; ++i)
+            if (Searched(surface, i, text))
+                longest = std::max(longest, cache.Fetch(OptionWordLength(i)).LongestEntry());
+        const Speller speller(text, longest);
         for (int i = 0; i < kLengthOptionCount; ++i) {
-            if (surface.OptionsChecked(i) && static_cast<std::size_t>(OptionWordLength(i)) <= text.size())
-                UnscrambleLength(surface, cache, i, speller);
+            if (Searched(surface, i, text)) UnscrambleLength(surface, cache, i, speller);
             surface.ProgressSetPosition(surface.ProgressPosition() + 1);
         }
     }
     surface.ResultsScrollToCaret();
-}
-
-}  // namespace
-
-std::string LowercaseAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-    return text;
-}
-
-namespace {
-
-bool HasCapitals(std::string_view text) {
-    return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
 }
 
 }  // namespace
@@ -66,13 +64,14 @@ void bFindClick(SearchSurface& surface, WordListCache& cache, int mode) {
     ButtonsDisabled busy(surface);
     if (surface.ResultsLineCount() >= 1) surface.ResultsAppend(kSeparator);
 
-    // The searches read the text as it stands once written back; a text
+    // The searches read the text as it stands once lowercased; a text
     // without capitals is read once, and not copied where the surface lends
     // it.
     std::optional<SearchText> text;
     text.emplace(surface);
-    if (HasCapitals(text->View())) {
-        surface.WriteText(LowercaseAscii(std::string(text->View())));
+    if (ascii::HasCapitals(text->View())) {
+        text.reset();
+        surface.LowercaseText();
         text.emplace(surface);
     }
 

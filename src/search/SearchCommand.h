@@ -13,7 +13,4 @@ namespace lexigrove {
 // search but still do the surrounding steps).
 void bFindClick(SearchSurface& surface, WordListCache& cache, int mode);
 
-// Changes A to Z only; every other byte stays as it is.
-std::string LowercaseAscii(std::string text);
-
 }  // namespace lexigrove

@@ -41,6 +41,10 @@ public:
     // very long); nothing for the others, which are read with ReadText.
     virtual std::optional<std::string_view> LendText() const { return std::nullopt; }
 
+    // Lowercases the edit box text (A to Z only). Front ends that hold the
+    // text in a buffer of their own lowercase it where it stands.
+    virtual void LowercaseText();
+
     // A modal message captioned "Lexigrove" with one OK button.
     virtual void ShowMessage(const std::string& text) = 0;
 
@@ -50,6 +54,9 @@ public:
     // The results log: lines, an empty last line not counted.
     virtual int ResultsLineCount() const = 0;
     virtual void ResultsAppend(std::string_view line) = 0;
+    // Appends one line made of `head` and `tail`; front ends that can write
+    // it in two pieces spare a copy of a long head.
+    virtual void ResultsAppendJoined(std::string_view head, std::string_view tail);
     virtual void ResultsClear() = 0;
     virtual void ResultsBeginUpdate() = 0;
     virtual void ResultsEndUpdate() = 0;

@@ -23,6 +23,9 @@ WordList& WordList::operator=(const WordList& other) {
         text_ = std::string_view(owned_).substr(0, other.text_.size());
     }
     size_ = other.size_;
+    longest_ = other.longest_;
+    width_ = other.width_;
+    stride_ = other.stride_;
     sortedWords_ = other.sortedWords_;
     return *this;
 }
@@ -34,11 +37,12 @@ WordList& WordList::operator=(WordList&& other) noexcept {
     owned_ = std::move(other.owned_);
     text_ = owned ? std::string_view(owned_).substr(0, length) : other.text_;
     size_ = other.size_;
+    longest_ = other.longest_;
+    width_ = other.width_;
+    stride_ = other.stride_;
     sortedWords_ = other.sortedWords_;
     other.owned_.clear();
-    other.text_ = {};
-    other.size_ = kUncounted;
-    other.sortedWords_ = false;
+    other.SplitInPlace({});
     return *this;
 }
 
@@ -46,6 +50,9 @@ void WordList::Split(std::string text) {
     owned_ = std::move(text);
     text_ = UpToNul(owned_);
     size_ = kUncounted;
+    longest_ = kUncounted;
+    width_ = 0;
+    stride_ = 0;
     sortedWords_ = false;
 }
 
@@ -53,6 +60,8 @@ void WordList::SplitInPlace(std::string_view text) {
     owned_.clear();
     text_ = UpToNul(text);
     size_ = kUncounted;
+    longest_ = kUncounted;
+    width_ = 0;
     sortedWords_ = false;
 }
 
@@ -70,18 +79,35 @@ std::size_t WordList::size() const {
     return size_;
 }
 
-void WordList::SplitSortedWordsInPlace(std::string_view text) {
+std::size_t WordList::LongestEntry() const {
+    if (longest_ != kUncounted) return longest_;
+    longest_ = 0;
+    for (const std::string_view entry : *this) longest_ = std::max(longest_, entry.size());
+    return longest_;
+}
+
+void WordList::SplitSortedWordsInPlace(std::string_view text, std::optional<std::size_t> wordLength) {
     owned_.clear();
     text_ = text;
     size_ = kUncounted;
+    longest_ = wordLength.value_or(kUncounted);
+    // The lines are then read at a fixed stride, which must end exactly at
+    // the end of the text.
+    width_ = 0;
+    stride_ = 0;
+    const std::size_t width = wordLength.value_or(0);
+    for (const std::size_t lineBreak : {std::size_t{2}, std::size_t{1}}) {
+        if (width == 0 || stride_ != 0 || text.size() % (width + lineBreak) != 0) continue;
+        if (text.empty() || text[width] == (lineBreak == 2 ? '\r' : '\n')) {
+            width_ = width;
+            stride_ = width + lineBreak;
+        }
+    }
     sortedWords_ = true;
 }
 
-WordList::Iterator WordList::begin() const { return From(0); }
-
-WordList::Iterator WordList::From(std::size_t offset) const {
-    offset = std::min(offset, text_.size());
-    return Iterator(text_.data() + offset, text_.data() + text_.size());
+WordList::Iterator WordList::begin() const {
+    return Iterator(text_.data(), text_.data() + text_.size(), width_, stride_);
 }
 
 WordList::Iterator WordList::end() const {
@@ -94,7 +120,9 @@ WordList::Iterator WordList::end() const {
 WordList LoadWordList(int length) {
     WordList list;
     // The build refuses a word list that is not of this shape.
-    list.SplitSortedWordsInPlace(StoredWordListText(length));
+    // Each list but the last holds words of its own length only.
+    list.SplitSortedWordsInPlace(StoredWordListText(length),
+                                 length < 15 ? std::optional<std::size_t>(length) : std::nullopt);
     return list;
 }
 

@@ -215,6 +215,44 @@ TEST(CliWords, SearchesTheFileByTheSameRules) {
     EXPECT_EQ(WithThousands(1234567), "1,234,567");
 }
 
+// Words in any order come out in the list's order, every word kept: the
+// file's first and second words are out of order, and words end in 'z'.
+TEST(CliWords, WordsAreSortedAndNoneIsLost) {
+    const std::string path = TempFile("order.txt", "tac\ncat\nact\nbuzz\nquiz\nzzz\nfez\naz\n");
+    EXPECT_EQ(Cli({"unscramble", "tca"}).out, "at\nta\nact\ncat\n");
+    EXPECT_EQ(Cli({"unscramble", "--words", path, "tca"}).out, "act\ncat\ntac\n");
+    EXPECT_EQ(Cli({"wild", "--words", path, "???"}).out, "act\ncat\nfez\ntac\nzzz\n");
+    EXPECT_EQ(Cli({"wild", "--words", path, "??"}).out, "az\n");
+    EXPECT_EQ(Cli({"exact", "--no-separator", "--words", path, "-"}, "buzz\nquiz\nfez\ncat\n").out,
+              "buzz - Found\nquiz - Found\nfez - Found\ncat - Found\n");
+}
+
+// A UTF-8 byte-order mark is no part of the first word; a last line ending
+// in a lone CR is searched without it.
+TEST(CliWords, ByteOrderMarkAndLastCarriageReturn) {
+    const std::string path = TempFile("bom.txt",
+                                      "\xef\xbb\xbf"
+                                      "cat\r\ndog\r\n");
+    const Outcome run = Cli({"exact", "--no-separator", "--words", path, "-"}, "cat\ndog\r");
+    EXPECT_EQ(run.out, "cat - Found\ndog - Found\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Cli({"exact", "-"}, "cat\r").out, "cat - Found\n");
+}
+
+// A file without a word of the pattern's length finds nothing, and every
+// line of the input is still searched.
+TEST(CliWords, NoWordOfTheLengthFindsNothing) {
+    const std::string path = TempFile("five.txt", "crane\nslate\n");
+    const Outcome one = Cli({"wild", "--words", path, "c?t"});
+    EXPECT_EQ(one.status, 0);
+    EXPECT_EQ(one.out, "");
+    EXPECT_EQ(one.err, "");
+    const Outcome lines = Cli({"wild", "--words", path, "-"}, "c?t\ncr?ne\n?late\n");
+    EXPECT_EQ(lines.status, 0);
+    EXPECT_EQ(lines.out, "crane\n-----------------------------\nslate\n");
+    EXPECT_EQ(Cli({"unscramble", "--words", path, "-"}, "tca\nlates\n").out, "slate\n");
+}
+
 TEST(CliWords, UnusableFilesAreStatusTwo) {
     const auto refused = [](const std::string& path, const std::string& what) {
         const Outcome run = Cli({"exact", "--words", path, "cat"});
@@ -366,6 +404,76 @@ TEST_F(CliProcess, StreamsAndStatuses) {
     EXPECT_EQ(usage.status, 2);
     EXPECT_EQ(usage.out, "");
     EXPECT_NE(usage.err.find("bad --lengths '99'"), std::string::npos);
+}
+
+// A file that is not text is refused at its first NUL, without reading on:
+// /dev/zero has no end, and a sparse file of 2 GiB holds nothing else.
+TEST_F(CliProcess, WordFilesStopAtTheFirstNul) {
+    const std::string sparse = dir_ + "/sparse.txt";
+    {
+        std::ofstream file(sparse, std::ios::binary);
+        file << "cat\n";
+    }
+    ASSERT_EQ(truncate(sparse.c_str(), off_t{1} << 31), 0);
+    for (const std::string& path : {std::string("/dev/zero"), sparse}) {
+        const Outcome run = Run("exact --words " + path + " cat", "exec timeout 10 ");
+        EXPECT_EQ(run.status, 2) << path;
+        EXPECT_EQ(run.out, "") << path;
+        EXPECT_EQ(run.err, "lexigrove-cli: the word list '" + path + "' is not text (it holds NUL bytes)\n") << path;
+    }
+    unlink(sparse.c_str());
+}
+
+// A long line is held once, as Unscramble and Wild hold it: Exact's answer
+// is written without a copy of it, with or without --count.
+TEST_F(CliProcess, ExactHoldsALongLineOnce) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer's own memory hides the program's";
+#endif
+    const std::size_t size = 64 << 20;
+    {
+        std::ofstream file(dir_ + "/long.txt", std::ios::binary);
+        file << std::string(size, 'q') << "\n";
+    }
+    for (const char* args : {"exact -", "exact --count -", "wild -"}) {
+        // Peak memory in kilobytes, from GNU time.
+        const Outcome run = Run(std::string(args) + " <" + dir_ + "/long.txt >/dev/null",
+                                "/usr/bin/time -f %M -o " + dir_ + "/peak.txt ");
+        ASSERT_EQ(run.status, 0) << args << run.err;
+        std::size_t peak = 0;
+        std::ifstream(dir_ + "/peak.txt") >> peak;
+        EXPECT_GT(peak, 0u) << args;
+        EXPECT_LT(peak * 1024, size + size / 2) << args;
+    }
+    unlink((dir_ + "/long.txt").c_str());
+}
+
+// A word file takes about its own size, every list put in order: 16 MB of
+// words of every length, in no order, one in twenty of 15 letters or more
+// (which are put in order through a copy).
+TEST_F(CliProcess, WordFilesTakeAboutTheirSize) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer's own memory hides the program's";
+#endif
+    const std::size_t size = 16 << 20;
+    std::string words;
+    words.reserve(size + 32);
+    std::mt19937 random(5);
+    while (words.size() < size) {
+        const std::size_t length = random() % 20 == 0 ? 15 + random() % 10 : 2 + random() % 13;
+        for (std::size_t i = 0; i < length; ++i) words += static_cast<char>('a' + random() % 26);
+        words += '\n';
+    }
+    std::ofstream(dir_ + "/big.txt", std::ios::binary) << words;
+    const Outcome run = Run("unscramble --count --words " + dir_ + "/big.txt " + std::string(30, '?'),
+                            "/usr/bin/time -f %M -o " + dir_ + "/peak.txt ");
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::size_t peak = 0;
+    std::ifstream(dir_ + "/peak.txt") >> peak;
+    EXPECT_GT(peak, 0u);
+    // Beside the program's own few megabytes.
+    EXPECT_LT(peak * 1024, words.size() + words.size() / 8 + (4 << 20));
+    unlink((dir_ + "/big.txt").c_str());
 }
 
 // Input that cannot be read and output that cannot be written are errors

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "Ascii.h"
 #include "Exact.h"
 #include "FakeSurface.h"
 #include "SearchCommand.h"
@@ -37,7 +39,6 @@ TEST(Primitives, FindCharFrom) {
     EXPECT_EQ(FindCharFrom("banana", 'a', 6), 6);
     EXPECT_EQ(FindCharFrom("banana", 'a', 7), 0);
     EXPECT_EQ(FindCharFrom("banana", 'a', 0), 0);
-    EXPECT_EQ(FindCharFrom("banana", 'a', -5), 0);
     EXPECT_EQ(FindCharFrom("", 'a', 1), 0);
     EXPECT_EQ(FindCharFrom(std::string_view("a\0b", 3), '\0', 1), 2);
 }
@@ -56,6 +57,27 @@ TEST(Primitives, FindPatternFrom) {
     EXPECT_EQ(FindPatternFrom("cat", "t", 3), 3);
     EXPECT_EQ(FindPatternFrom("c?t", "???", 1), 1);
     EXPECT_EQ(FindPatternFrom("cat", "C?T", 1), 0);  // bytes compare exactly
+}
+
+// Positions past 2 GiB: a long run of zero bytes that the system maps
+// without using memory for it, with a 'b' at its end.
+TEST(Primitives, PositionsPastTwoGibibytes) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "reading 2 GiB under AddressSanitizer takes minutes";
+#else
+    const std::size_t size = (std::size_t{1} << 31) + 4096;
+    void* const mapped =
+        mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    ASSERT_NE(mapped, MAP_FAILED);
+    char* const bytes = static_cast<char*>(mapped);
+    const std::size_t at = size - 10;
+    bytes[at] = 'b';
+    const std::string_view s(bytes, size);
+    EXPECT_EQ(FindPatternFrom(s, "b", 1), at + 1);
+    EXPECT_EQ(FindPatternFrom(s, "?b", at), at);
+    EXPECT_EQ(FindCharFrom(s, 'b', 1), at + 1);
+    munmap(mapped, size);
+#endif
 }
 
 TEST(Command, EmptyTextShowsTheMessageAndChangesNothing) {
@@ -111,7 +133,9 @@ TEST(Command, LowercasesOnlyAsciiCapitalsAndWritesOnlyOnChange) {
     bFindClick(lower, cache, 0);
     EXPECT_TRUE(std::none_of(lower.calls.begin(), lower.calls.end(),
                              [](const std::string& c) { return c.rfind("write", 0) == 0; }));
-    EXPECT_EQ(LowercaseAscii("ABCXYZ abcxyz 09?"), "abcxyz abcxyz 09?");
+    std::string mixed = "ABCXYZ abcxyz 09?@[`{";
+    ascii::Lowercase(mixed);
+    EXPECT_EQ(mixed, "abcxyz abcxyz 09?@[`{");
 }
 
 TEST(Command, UnscrambleProgressCountsCheckedOptions) {
@@ -257,6 +281,24 @@ TEST(Exact, KnownResults) {
     EXPECT_EQ(Search("ca t", kExact), Strings{"ca t - Not Found"});
     EXPECT_EQ(Search("   ", kExact), Strings{"    - Not Found"});  // spaces only is a text, not an empty one
     EXPECT_TRUE(Search("a", kExact).empty());
+}
+
+// A list of other entries than the stored lowercase words (a test's, or
+// one of any shape) is compared with case ignored, and with no wildcard.
+TEST(Exact, OtherListsIgnoreCase) {
+    WordList list;
+    list.Split("Able\r\nCAT\nc?t\nz\n");
+    const WordListCache cache([&](int) { return list; }, [&](int) { return list; });
+    for (const auto& [text, line] : {std::pair<std::string, std::string>{"able", "able - Found"},
+                                     {"cat", "cat - Found"},
+                                     {"CaT", "CaT - Found"},
+                                     {"cut", "cut - Not Found"},
+                                     {"c?t", "c?t - Found"},
+                                     {"cot", "cot - Not Found"}}) {
+        FakeSurface surface;
+        ExactSearch(surface, text, cache);
+        EXPECT_EQ(surface.lines, Strings{line});
+    }
 }
 
 // Exact looks words up in the sorted stored lists: every word is found, and

@@ -72,6 +72,29 @@ TEST(Split, CopiesAndMovesKeepTheEntries) {
     // NOLINTNEXTLINE(performance-unnecessary-copy-initialization)
     WordList inPlaceCopy = inPlace;
     EXPECT_EQ(Entries(inPlaceCopy).size(), 96u);
+    WordList inPlaceMoved = std::move(inPlace);
+    EXPECT_EQ(Entries(inPlaceMoved).size(), 96u);
+}
+
+// Words of one length are read line by line at their stride, after CR LF
+// or LF alike, also from copies and moves.
+TEST(Split, WordsOfOneLength) {
+    for (const std::string text : {"ab\r\ncd\r\n", "ab\ncd\n"}) {
+        WordList list;
+        list.SplitSortedWordsInPlace(text, 2);
+        EXPECT_EQ(Entries(list), (Strings{"ab", "cd"})) << text;
+        WordList copy;
+        copy = list;
+        WordList moved;
+        moved = std::move(list);
+        EXPECT_EQ(Entries(copy), (Strings{"ab", "cd"})) << text;
+        EXPECT_EQ(Entries(moved), (Strings{"ab", "cd"})) << text;
+        EXPECT_EQ(moved.LongestEntry(), 2u);
+    }
+    // A text of another shape than promised is split line by line.
+    WordList odd;
+    odd.SplitSortedWordsInPlace("abc\nd\n", 2);
+    EXPECT_EQ(Entries(odd), (Strings{"abc", "d"}));
 }
 
 struct ListFacts {

@@ -39,15 +39,14 @@ void RunCommand(std::string_view data) {
 void RunPattern(std::string_view data) {
     if (data.size() < 2) return;
     const std::size_t split = static_cast<unsigned char>(data[0]) % data.size();
-    const int start = static_cast<signed char>(data[1]);
+    const std::size_t start = static_cast<unsigned char>(data[1]);
     const std::string_view rest = data.substr(2);
     const std::string_view s = rest.substr(0, std::min(split, rest.size()));
     const std::string_view p = rest.substr(std::min(split, rest.size()));
-    const int at = FindPatternFrom(s, p, start);
-    Trap(at == 0 || (at >= start && static_cast<std::size_t>(at) + p.size() - 1 <= s.size()));
-    const int c = FindCharFrom(s, p.empty() ? 'a' : p[0], start);
-    Trap(c == 0 || (c >= start && static_cast<std::size_t>(c) <= s.size() &&
-                    s[static_cast<std::size_t>(c - 1)] == (p.empty() ? 'a' : p[0])));
+    const std::size_t at = FindPatternFrom(s, p, start);
+    Trap(at == 0 || (at >= start && at + p.size() - 1 <= s.size()));
+    const std::size_t c = FindCharFrom(s, p.empty() ? 'a' : p[0], start);
+    Trap(c == 0 || (c >= start && c <= s.size() && s[c - 1] == (p.empty() ? 'a' : p[0])));
 }
 
 void RunSplit(std::string_view data) {

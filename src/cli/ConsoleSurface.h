@@ -5,10 +5,9 @@
 #pragma once
 
 #include <array>
-#include <cstring>
-#include <limits>
-#include <optional>
+#include <cstddef>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,53 +18,27 @@ namespace lexigrove {
 
 class ConsoleSurface : public SearchSurface {
 public:
-    ConsoleSurface(std::string text, std::array<bool, kLengthOptionCount> options)
-        : owned_(std::move(text)), text_(owned_), options_(options) {}
+    ConsoleSurface(std::string text, std::array<bool, kLengthOptionCount> options);
     explicit ConsoleSurface(std::array<bool, kLengthOptionCount> options) : options_(options) {}
     // The text may be lent from outside, so the surface stays where it is.
     ConsoleSurface(const ConsoleSurface&) = delete;
     ConsoleSurface& operator=(const ConsoleSurface&) = delete;
 
-    // Lends `text` to the next searches without a copy: the bytes must stay
-    // until the surface has done with them.
-    void LendFrom(std::string_view text) {
-        owned_.clear();
-        text_ = text;
-    }
+    // Lends `text` to the next searches without a copy, to be lowercased
+    // where it stands: the bytes must stay until the surface has done with
+    // them.
+    void LendFrom(std::span<char> text);
 
-    std::string ReadText() const override { return std::string(text_); }
-    std::optional<std::string_view> LendText() const override { return text_; }
-    void WriteText(const std::string& text) override {
-        owned_ = text;
-        text_ = owned_;
-    }
+    std::string ReadText() const override { return std::string(text_.data(), text_.size()); }
+    std::optional<std::string_view> LendText() const override { return std::string_view(text_.data(), text_.size()); }
+    void WriteText(const std::string& text) override;
+    void LowercaseText() override;
     void ShowMessage(const std::string& text) override { messages_.push_back(text); }
     bool ClearBeforeFind() const override { return clearBeforeFind_; }
     int ResultsLineCount() const override { return lineCount_; }
-    void ResultsAppend(std::string_view line) override {
-        lineCount_ += lineCount_ < std::numeric_limits<int>::max();
-        if (countOnly_) {
-            found_ += line.ends_with(" - Found");
-            return;
-        }
-        // One append of the line and its LF: words are short, and one
-        // growth check a line is measurably cheaper than two.
-        char buffer[64];
-        if (line.size() < sizeof buffer) {
-            std::memcpy(buffer, line.data(), line.size());
-            buffer[line.size()] = '\n';
-            output_.append(buffer, line.size() + 1);
-        } else {
-            output_.append(line);
-            output_ += '\n';
-        }
-        if (sink_ != nullptr && output_.size() >= kFlushAt) Flush();
-    }
-    void ResultsClear() override {
-        output_.clear();
-        lineCount_ = 0;
-        found_ = 0;
-    }
+    void ResultsAppend(std::string_view line) override { ResultsAppendJoined(line, {}); }
+    void ResultsAppendJoined(std::string_view head, std::string_view tail) override;
+    void ResultsClear() override;
     void ResultsBeginUpdate() override {}
     void ResultsEndUpdate() override {}
     void ResultsScrollToCaret() override {}
@@ -85,10 +58,7 @@ public:
 
     // Hands the log to `sink` whenever it has grown large, and on Flush.
     void StreamTo(std::ostream* sink) { sink_ = sink; }
-    void Flush() {
-        if (sink_ != nullptr) sink_->write(output_.data(), static_cast<std::streamsize>(output_.size()));
-        output_.clear();
-    }
+    void Flush();
 
     // The results log not yet handed on, each line followed by LF.
     const std::string& Output() const { return output_; }
@@ -99,7 +69,7 @@ private:
     static constexpr std::size_t kFlushAt = 1 << 16;
 
     std::string owned_;
-    std::string_view text_;
+    std::span<char> text_;
     std::array<bool, kLengthOptionCount> options_;
     bool clearBeforeFind_ = false;
     bool countOnly_ = false;
