@@ -74,6 +74,10 @@ elseif(TARGET lexigrove)
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6")
 endif()
+# The About window's links open in the browser through xdg-open.
+if(TARGET lexigrove)
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+endif()
 
 # /usr/share/doc/lexigrove: the machine-readable copyright file and the
 # Debian changelog; and the lintian override for the embedded words.

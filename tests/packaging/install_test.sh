@@ -114,6 +114,10 @@ needed="libc6"
 for package in $needed; do
   echo "$depends" | grep -Eq "(^|, )$package( |,|\$)" || fail "Depends lacks $package: $depends"
 done
+# The About window's links need xdg-open.
+if [ "$kind" = gui ]; then
+  dpkg-deb -f "$deb" Recommends | grep -Eq "(^|, )xdg-utils( |,|\$)" || fail "Recommends lacks xdg-utils"
+fi
 
 dpkg-deb -x "$deb" "$scratch/root"
 check_cli "$scratch/root/usr/bin/lexigrove-cli"
