@@ -29,8 +29,8 @@ QPoint CentredOn(const QScreen* screen, QSize outer);
 QMarginsF FrameOf(const QWidget& window);
 
 // Shows `window` in the middle of the primary screen. A window manager
-// frames the window only once it is shown; as soon as the frame is known
-// the window is centred again with it counted.
+// frames the window only once it is shown; where it did not tell the frame
+// beforehand, the window is centred again as soon as the frame is known.
 void ShowCentred(QWidget& window);
 
 // Where the About window of outer size `about` goes over a main window
