@@ -18,6 +18,7 @@
 #include "Contrast.h"
 #include "LexigroveApp.h"
 #include "ProgramInfo.h"
+#include "WindowPlacement.h"
 
 using lexigrove::Dispatch;
 using lexigrove::LexigroveApp;
@@ -176,14 +177,14 @@ void TFrmAbout::CreateControls() {
 }
 
 void TFrmAbout::FitOuterSize() {
-    const QSize frame = frameGeometry().size() - size();
-    if (size() != fittedClientSize_ || frame.isEmpty()) return;
-    fittedClientSize_ = kOuterSize - frame;
-    resize(fittedClientSize_);
+    if (size() != fittedClientSize_ || frameGeometry().size() == size()) return;
+    FitOuterSizeFor(lexigrove::FrameOf(*this), true);
 }
 
-void TFrmAbout::FitOuterSizeFor(const QMargins& frame) {
-    fittedClientSize_ = kOuterSize - QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+void TFrmAbout::FitOuterSizeFor(const QMarginsF& frame, bool own) {
+    const QSizeF around(frame.left() + frame.right(), frame.top() + frame.bottom());
+    fittedClientSize_ = (QSizeF(kOuterSize) - around).toSize();
+    fittedToFrame_ = own;
     resize(fittedClientSize_);
 }
 

@@ -42,9 +42,10 @@ public:
     TFrmAbout(const TFrmAbout&) = delete;
     TFrmAbout& operator=(const TFrmAbout&) = delete;
 
-    // Sizes the client area so that, with a frame of `frame` around it, the
-    // outer size is kOuterSize.
-    void FitOuterSizeFor(const QMargins& frame);
+    // Sizes the client area so that, with a frame of `frame` (in logical
+    // pixels) around it, the outer size is kOuterSize. `own`: the frame is
+    // the one the window manager gives this window, not a guess.
+    void FitOuterSizeFor(const QMarginsF& frame, bool own);
 
     void Button1Click(QObject* Sender);
     void FormClose(QObject* Sender, QCloseEvent* Event);

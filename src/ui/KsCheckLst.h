@@ -164,6 +164,7 @@ private:
     void HandlePress(QMouseEvent* e);
     bool WantsTab();
     void UpdateFocusArea(int index);
+    QRect Reach(const QRect& rect) const;  // a repaint's rectangle, grown at fractional scales
     void UpdateLayout();
     void UpdateStandardRowHeight();
 
