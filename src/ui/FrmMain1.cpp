@@ -244,14 +244,15 @@ void TFrmMain::CreateShortcuts() {
 }
 
 void TFrmMain::SetToolTips() {
+    // Short lines: a tooltip does not wrap its text.
     const std::pair<QWidget*, const char*> tips[] = {
-        {tSearch, "Letters to unscramble, or a pattern with a question mark for any letter; Enter runs Unscramble"},
+        {tSearch, "Letters to unscramble, or a pattern with a question mark\nfor any letter; Enter runs Unscramble"},
         {b1,
-         "Lists the words these letters spell, in the word lengths ticked below; none is ticked at start: "
-         "Alt+L goes to them and Space ticks one (Alt+U)"},
-        {b2, "Lists the words that match the pattern, a question mark for any letter (Alt+W)"},
+         "Lists the words these letters spell, in the lengths ticked below;\n"
+         "none is ticked at start: Alt+L goes to them, Space ticks one (Alt+U)"},
+        {b2, "Lists the words that match the pattern,\na question mark for any letter (Alt+W)"},
         {b3, "Tells whether the word is in the list (Alt+E)"},
-        {cOpt, "The word lengths that Unscramble lists, none ticked at start: arrow keys move, Space ticks (Alt+L)"},
+        {cOpt, "The word lengths that Unscramble lists, none ticked at start:\narrow keys move, Space ticks (Alt+L)"},
         {bCheck, "Ticks every word length (Alt+K)"},
         {bUncheck, "Unticks every word length (Alt+N)"},
         {bClear, "Empties the results and the edit box (Alt+T)"},
