@@ -18,6 +18,7 @@
 #include "Contrast.h"
 #include "LexigroveApp.h"
 #include "ProgramInfo.h"
+#include "ScreenReader.h"
 #include "WindowPlacement.h"
 
 using lexigrove::Dispatch;
@@ -124,7 +125,8 @@ void TFrmAbout::CreateControls() {
     const QColor title = palette().color(QPalette::WindowText);
     Label2 = MakeLabel(client, "Label2", kTitle, {16, 14}, TitleFont());
     SetTextColour(Label2, lexigrove::Readable(QColor(192, 192, 192), title, lexigrove::kTextContrast));
-    Label2->setAccessibleDescription(QStringLiteral("Shadow of the title"));
+    // A screen reader reads the title once.
+    lexigrove::HideFromScreenReaders(Label2);
     Label1 = MakeLabel(client, "Label1", kTitle, {14, 13}, TitleFont());
     Label3 =
         MakeLabel(client, "Label3", QStringLiteral("By Lexigrove contributors"), {97, 52}, LexigroveApp::WindowFont());
@@ -144,6 +146,7 @@ void TFrmAbout::CreateControls() {
     Label5->setCursor(Qt::PointingHandCursor);
     Label5->setAccessibleDescription(QStringLiteral("Opens the home page in your web browser"));
     Label5->installEventFilter(this);
+    lexigrove::ReadAsLink(Label5, [this] { Dispatch([&] { Label5Click(Label5); }); });
 
     Image1 = new QLabel(client);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -153,6 +156,7 @@ void TFrmAbout::CreateControls() {
     Image1->setAccessibleName(QStringLiteral("Donate"));
     Image1->setAccessibleDescription(QStringLiteral("Opens the donation page in your web browser"));
     Image1->installEventFilter(this);
+    lexigrove::ReadAsLink(Image1, [this] { Dispatch([&] { Image1Click(Image1); }); });
 
     Label7 = MakeLabel(client, "Label7", QStringLiteral("ENABLE word list"), {109, 133}, LexigroveApp::WindowFont());
     Label7->setAccessibleDescription(QStringLiteral("The public-domain word list that Lexigrove searches"));
@@ -174,6 +178,16 @@ void TFrmAbout::CreateControls() {
     scroller->setWidget(client);
     // The default button of the window it belongs to by now.
     Button1->setDefault(true);
+
+    // A screen reader sums the window up, on opening, in its description:
+    // each line of text once, the title and the address among them. It
+    // reads the lines themselves as a heading and text, which no summary
+    // repeats, and the address and the badge as links.
+    lexigrove::ReadAsHeading(Label1);
+    for (QLabel* line : {Label3, Label4, Label6, Label7}) lexigrove::ReadAsParagraph(line);
+    setAccessibleDescription(QStringList{Label1->text(), Label3->text(), Label4->text(), Label5->text(),
+                                         Label6->text() + QLatin1Char(' ') + Label7->text()}
+                                 .join(QStringLiteral(". ")));
 }
 
 void TFrmAbout::FitOuterSize() {

@@ -4,8 +4,11 @@
 
 #include <QAbstractItemView>
 #include <QCoreApplication>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QList>
 #include <QPointer>
@@ -148,6 +151,23 @@ QAccessible::State CheckMarkStates(QAccessibleInterface* item) {
         st.checkStateMixed = check.toInt() == Qt::PartiallyChecked;
     }
     return st;
+}
+
+void SendDescriptionChange(QAccessibleInterface* item, const QString& text) {
+    QDBusConnection bus(QString::fromLatin1(kBridgeConnection));
+    if (!bus.isConnected() || item == nullptr) return;
+    const QString path =
+        QLatin1String(kAccessiblePath) + QLatin1Char('/') + QString::number(QAccessible::uniqueId(item));
+    QDBusMessage signal = QDBusMessage::createSignal(path, QStringLiteral(ATSPI_DBUS_INTERFACE_EVENT_OBJECT),
+                                                     QStringLiteral("PropertyChange"));
+    // The application the object belongs to: its bus name and root object.
+    QDBusArgument application;
+    application.beginStructure();
+    application << bus.baseService() << QDBusObjectPath(QLatin1String(kAccessiblePath) + QLatin1String("/root"));
+    application.endStructure();
+    signal << QStringLiteral("accessible-description") << 0 << 0 << QVariant::fromValue(QDBusVariant(text))
+           << QVariant::fromValue(application);
+    bus.send(signal);
 }
 
 void InstallAtspiCheckableStopgap() {

@@ -32,4 +32,11 @@ QAccessible::State CheckMarkStates(QAccessibleInterface* item);
 // once, after the application object exists; the layer goes with it.
 void InstallAtspiCheckableStopgap();
 
+// Tells the accessibility bus that `item`'s description is now `text`.
+// Qt 6.4's bridge sends the object itself in place of the new description
+// with such a change (fixed in later Qt), which screen readers cannot
+// speak; this sends the change as the bus defines it, on the bridge's own
+// connection. Does nothing while the bridge is not on the bus.
+void SendDescriptionChange(QAccessibleInterface* item, const QString& text);
+
 }  // namespace lexigrove

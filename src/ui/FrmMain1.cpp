@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QShortcutEvent>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -28,6 +29,7 @@
 #include "LengthOptions.h"
 #include "LexigroveApp.h"
 #include "ProgramInfo.h"
+#include "ScreenReader.h"
 #include "SearchEdit.h"
 #include "SearchCommand.h"
 #include "WindowPlacement.h"
@@ -92,6 +94,10 @@ TFrmMain::TFrmMain(QWidget* parent, lexigrove::WordListCache::ListLoader loader)
     SetTabOrder();
     SetAccessibleNames();
     WireHandlers();
+    CreateShortcuts();
+    SetToolTips();
+    lexigrove::WhileScreenReaderRuns(this, [this](bool running) { SetTabStops(running); });
+    lexigrove::TellFocusedRowOnEntry(cOpt);
 
     // The client area below the menu bar is fixed; the window takes its
     // size from it and the menu bar.
@@ -204,10 +210,56 @@ void TFrmMain::CreateMenus() {
 }
 
 void TFrmMain::SetTabOrder() {
-    // Only the edit box and the three search buttons are tab stops.
-    QWidget::setTabOrder(tSearch, b1);
-    QWidget::setTabOrder(b1, b2);
-    QWidget::setTabOrder(b2, b3);
+    // Only the edit box and the three search buttons are tab stops; while a
+    // screen reader runs, the controls after them are too (SetTabStops).
+    QWidget* const order[] = {tSearch, b1, b2, b3, cOpt, bCheck, bUncheck, mResults, bClear};
+    for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void TFrmMain::SetTabStops(bool screenReader) {
+    for (QWidget* control : std::initializer_list<QWidget*>{cOpt, bCheck, bUncheck, mResults, bClear})
+        control->setFocusPolicy(screenReader ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+void TFrmMain::CreateShortcuts() {
+    // Keys for the controls that Tab passes by; Alt and a letter of the
+    // control's caption, clear of the search buttons' Alt+U, Alt+W and
+    // Alt+E and the menu bar's Alt+F, Alt+O and Alt+A. The tooltips, the
+    // README and the manual page list them.
+    const std::pair<QKeyCombination, std::function<void()>> keys[] = {
+        // The lengths, with a row chosen so that Space ticks at once.
+        {Qt::ALT | Qt::Key_L,
+         [this] {
+             if (cOpt->ItemIndex() < 0) cOpt->SetItemIndex(0);
+             cOpt->setFocus(Qt::ShortcutFocusReason);
+         }},
+        {Qt::ALT | Qt::Key_K, [this] { bCheck->click(); }},
+        {Qt::ALT | Qt::Key_N, [this] { bUncheck->click(); }},
+        {Qt::ALT | Qt::Key_T, [this] { bClear->click(); }},
+        {Qt::ALT | Qt::Key_R, [this] { mResults->setFocus(Qt::ShortcutFocusReason); }},
+    };
+    for (const auto& [key, run] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        connect(shortcut, &QShortcut::activated, this, run);
+    }
+}
+
+void TFrmMain::SetToolTips() {
+    // Short lines: a tooltip does not wrap its text.
+    const std::pair<QWidget*, const char*> tips[] = {
+        {tSearch, "Letters to unscramble, or a pattern with a question mark\nfor any letter; Enter runs Unscramble"},
+        {b1,
+         "Lists the words these letters spell, in the lengths ticked below;\n"
+         "none is ticked at start: Alt+L goes to them, Space ticks one (Alt+U)"},
+        {b2, "Lists the words that match the pattern,\na question mark for any letter (Alt+W)"},
+        {b3, "Tells whether the word is in the list (Alt+E)"},
+        {cOpt, "The word lengths that Unscramble lists, none ticked at start:\narrow keys move, Space ticks (Alt+L)"},
+        {bCheck, "Ticks every word length (Alt+K)"},
+        {bUncheck, "Unticks every word length (Alt+N)"},
+        {bClear, "Empties the results and the edit box (Alt+T)"},
+        {mResults, "The words found; select them and copy with Ctrl+C (Alt+R)"},
+    };
+    for (const auto& [control, tip] : tips) control->setToolTip(QString::fromLatin1(tip));
 }
 
 void TFrmMain::SetAccessibleNames() {
@@ -230,9 +282,7 @@ void TFrmMain::SetAccessibleNames() {
         {MainMenu1, "Menu"},
     };
     for (const auto& [control, name] : names) control->setAccessibleName(QString::fromLatin1(name));
-    tSearch->setAccessibleDescription(
-        QStringLiteral("Letters to unscramble, or a pattern with a question mark for any letter"));
-    cOpt->setAccessibleDescription(QStringLiteral("The word lengths that Unscramble lists"));
+    // Their tooltips describe them (SetToolTips).
 }
 
 void TFrmMain::WireHandlers() {
@@ -240,8 +290,11 @@ void TFrmMain::WireHandlers() {
         connect(button, &QPushButton::clicked, this, [this, button] { Dispatch([&] { bFindClick(button); }); });
         button->installEventFilter(this);
     }
-    for (QPushButton* button : {bCheck, bUncheck})
+    for (QPushButton* button : {bCheck, bUncheck}) {
         connect(button, &QPushButton::clicked, this, [this, button] { Dispatch([&] { bCheckToggleClick(button); }); });
+        button->installEventFilter(this);
+    }
+    bClear->installEventFilter(this);
     connect(bClear, &QPushButton::clicked, this, [this] { Dispatch([&] { bClearClick(bClear); }); });
     connect(mClear, &QAction::triggered, this, [this] { Dispatch([&] { bClearClick(mClear); }); });
     connect(mExit, &QAction::triggered, this, [this] { Dispatch([&] { mExitClick(mExit); }); });
@@ -262,8 +315,9 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
         for (const QChar character : typed) Dispatch([&] { tSearchKeyPress(tSearch, character); });
         return false;  // the edit box goes on with the key as usual
     }
-    if (event->type() == QEvent::KeyPress && (watched == b1 || watched == b2 || watched == b3)) {
-        // Enter presses the focused search button, as Space does.
+    if (event->type() == QEvent::KeyPress && (watched == b1 || watched == b2 || watched == b3 || watched == bCheck ||
+                                              watched == bUncheck || watched == bClear)) {
+        // Enter presses the focused button, as Space does.
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
@@ -288,8 +342,29 @@ int TFrmMain::Tag(const QObject* control) { return control != nullptr ? control-
 
 void TFrmMain::bFindClick(QObject* Sender) {
     surface_->Results().ForgetDeferredError();
+    surface_->StartTally();
     lexigrove::bFindClick(*surface_, cache_, Tag(Sender));
     surface_->Results().RaiseDeferredError();
+    AnnounceOutcome(Sender);
+}
+
+void TFrmMain::AnnounceOutcome(QObject* Sender) {
+    const lexigrove::MainWindowSurface::Tally& tally = surface_->SearchTally();
+    // The message box speaks for itself.
+    if (tally.message) return;
+    const int mode = Tag(Sender);
+    QString said;
+    if (mode == lexigrove::kExact && tally.lines > 0)
+        said = QString::fromStdString(tally.last);
+    else if (tally.lines == 0)
+        said = QStringLiteral("No words found");
+    else
+        said = tally.lines == 1 ? QStringLiteral("1 word found") : QStringLiteral("%1 words found").arg(tally.lines);
+    bool anyLength = false;
+    for (int i = 0; i < cOpt->count(); ++i) anyLength = anyLength || cOpt->GetChecked(i);
+    if (mode == lexigrove::kUnscramble && !anyLength)
+        said += QStringLiteral(": no word length is ticked; Alt+L goes to them");
+    lexigrove::Announce(qobject_cast<QWidget*>(Sender), said);
 }
 
 void TFrmMain::tSearchKeyPress(QObject* /*Sender*/, QChar Key) {
@@ -299,11 +374,14 @@ void TFrmMain::tSearchKeyPress(QObject* /*Sender*/, QChar Key) {
 void TFrmMain::bCheckToggleClick(QObject* Sender) {
     const bool checked = Tag(Sender) == 1;
     for (int i = 0; i < cOpt->count(); ++i) cOpt->SetChecked(i, checked);
+    lexigrove::Announce(qobject_cast<QWidget*>(Sender),
+                        checked ? QStringLiteral("Every word length ticked") : QStringLiteral("No word length ticked"));
 }
 
-void TFrmMain::bClearClick(QObject* /*Sender*/) {
+void TFrmMain::bClearClick(QObject* Sender) {
     surface_->ResultsClear();
     tSearch->setText(QString());
+    lexigrove::Announce(qobject_cast<QWidget*>(Sender), QStringLiteral("Results and text cleared"));
 }
 
 void TFrmMain::mExitClick(QObject* /*Sender*/) { close(); }

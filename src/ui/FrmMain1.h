@@ -88,6 +88,12 @@ private:
     void SetTabOrder();
     void SetAccessibleNames();
     void WireHandlers();
+    void CreateShortcuts();
+    void SetToolTips();
+    // While a screen reader runs, Tab reaches every control.
+    void SetTabStops(bool screenReader);
+    // Has a screen reader say what the search just run found.
+    void AnnounceOutcome(QObject* Sender);
 
     // After Always on Top rebuilt the window.
     void ShowControlsAsRebuilt();

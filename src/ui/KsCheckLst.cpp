@@ -21,6 +21,7 @@
 #include <string>
 
 #include "Contrast.h"
+#include "ScreenReader.h"
 
 EListError::EListError(int index)
     : std::runtime_error("List index out of bounds (" + std::to_string(index) + ")"), index_(index) {}
@@ -350,6 +351,12 @@ void TKsCheckListBox::SetState(int index, TCheckBoxState state) {
         changed.checkStateMixed = true;
         QAccessibleStateChangeEvent event(row, changed);
         QAccessible::updateAccessibility(&event);
+        // A screen reader (Orca) speaks a toggled check box, but of a list
+        // item only a change of its description: the row's new state comes
+        // as one, for the moment it is heard.
+        lexigrove::AnnounceFor(row, state == cbChecked  ? QStringLiteral("checked")
+                                    : state == cbGrayed ? QStringLiteral("partially checked")
+                                                        : QStringLiteral("not checked"));
     }
 }
 

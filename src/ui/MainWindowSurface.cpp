@@ -50,6 +50,7 @@ void MainWindowSurface::WriteText(const std::string& text) { controls_.text->set
 void MainWindowSurface::ShowMessage(const std::string& text) {
     ScreenCentredMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(LexigroveApp::kTitle), FromBytes(text),
                                 QMessageBox::Ok, controls_.window);
+    tally_.message = true;
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     box.exec();
@@ -62,11 +63,15 @@ int MainWindowSurface::ResultsLineCount() const { return results_->LineCount(); 
 void MainWindowSurface::ResultsAppend(std::string_view line) {
     // A line that repeats the search text carries its characters outside
     // ASCII as single bytes; they are put back.
+    const bool finding = line != kSeparator;
+    if (finding) ++tally_.lines;
     if (std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
         const QByteArray typed = typed_.Restore(line).toUtf8();
         results_->Append({typed.constData(), static_cast<std::size_t>(typed.size())});
+        if (finding) tally_.last.assign(typed.constData(), static_cast<std::size_t>(typed.size()));
     } else {
         results_->Append(line);
+        if (finding) tally_.last.assign(line);
     }
 }
 

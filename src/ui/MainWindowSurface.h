@@ -55,6 +55,17 @@ public:
     bool OptionsChecked(int index) const override;
     void SetSearchButtonsEnabled(bool enabled) override;
 
+    // What the searches did since StartTally: the lines they wrote other
+    // than the separator, the last of them (UTF-8), and whether they showed
+    // a message instead.
+    struct Tally {
+        int lines = 0;
+        std::string last;
+        bool message = false;
+    };
+    void StartTally() { tally_ = {}; }
+    const Tally& SearchTally() const { return tally_; }
+
     int ProgressMaximum() const { return progress_.Maximum(); }
     ResultsLog& Results() { return *results_; }
 
@@ -68,6 +79,7 @@ private:
     ProgressModel progress_{"QProgressBar"};
     // The results pane's text as the searches write it.
     std::unique_ptr<ResultsLog> results_;
+    Tally tally_;
 };
 
 }  // namespace lexigrove

@@ -85,6 +85,7 @@ private slots:
     void placementIsCentredOverTheMainWindowUnclamped();
     void aboutCommandShowsModallyAndDestroysAfterwards();
     void everyControlOfBothWindowsHasAnAccessibleName();
+    void screenReaderHearsEachLineOnceAndOpensTheLinks();
 };
 
 // On a dark face the blue address and the silver shadow give way to
@@ -384,6 +385,34 @@ void TestAboutDlg::everyControlOfBothWindowsHasAnAccessibleName() {
     QCOMPARE(AccessibleName(tSearch(main)), QStringLiteral("Letters or pattern"));
     for (QAction* item : {mClear(main), mExit(main), Lists1(main), mnuTop(main), Clear1(main)})
         QVERIFY2(!item->text().isEmpty(), qPrintable(item->objectName()));
+}
+
+// The summary a screen reader gives on opening names the program, its
+// version and its address once; the shadow is not read; the address and
+// the badge are links whose action opens what a click opens.
+void TestAboutDlg::screenReaderHearsEachLineOnceAndOpensTheLinks() {
+    OpenedAddresses opened;
+    TFrmAbout w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QString home = QStringLiteral(LEXIGROVE_TEST_HOMEPAGE_URL);
+    const QString summary = QAccessible::queryAccessibleInterface(&w)->text(QAccessible::Description);
+    for (const QString& once : {QStringLiteral("Lexigrove v2.2"), home, QStringLiteral("ENABLE word list")})
+        QVERIFY2(summary.count(once) == 1, qPrintable(summary));
+
+    QVERIFY(QAccessible::queryAccessibleInterface(Label2(w))->state().invisible);
+    QAccessibleInterface* title = QAccessible::queryAccessibleInterface(Label1(w));
+    QCOMPARE(title->role(), QAccessible::Heading);
+    QVERIFY(!title->state().invisible);
+    QCOMPARE(QAccessible::queryAccessibleInterface(Label3(w))->role(), QAccessible::Paragraph);
+
+    for (QLabel* link : {Label5(w), Image1(w)}) {
+        QAccessibleInterface* item = QAccessible::queryAccessibleInterface(link);
+        QCOMPARE(item->role(), QAccessible::Link);
+        QCOMPARE(item->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+        item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    }
+    QCOMPARE(opened.Addresses(), (QStringList{home, QStringLiteral(LEXIGROVE_TEST_DONATE_URL)}));
 }
 
 int main(int argc, char** argv) {

@@ -27,10 +27,13 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "FrmMain1.h"
 #include "KsCheckLst.h"
 #include "LexigroveApp.h"
+#include "ScreenReader.h"
 #include "SearchCommand.h"
 #include "WindowControls.h"
 
@@ -92,7 +95,10 @@ class TestFrmMain : public QObject {
 
 private slots:
     void init() { w_ = std::make_unique<TFrmMain>(); }
-    void cleanup() { w_.reset(); }
+    void cleanup() {
+        w_.reset();
+        QAccessible::setActive(false);
+    }
 
     void windowAndLayoutMatchTheTable();
     void menusHaveTheirItemsAndNoShortcuts();
@@ -119,6 +125,9 @@ private slots:
     void errorTextAddsFullStopOnlyAfterLettersAndTheLike();
     void failingHandlerShowsErrorBoxAndLoopGoesOn();
     void optionsMenuMarksReachScreenReaders();
+    void keysReachTheControlsTabPassesBy();
+    void withAScreenReaderTabReachesEveryControl();
+    void eachSearchTellsAScreenReaderWhatItFound();
 
 private:
     std::unique_ptr<TFrmMain> w_;
@@ -844,6 +853,127 @@ void TestFrmMain::optionsMenuMarksReachScreenReaders() {
     QAccessibleInterface* exit = QAccessible::queryAccessibleInterface(Search1(w))->child(2);
     QCOMPARE(exit->text(QAccessible::Name), QStringLiteral("Exit"));
     QVERIFY(!exit->state().checkable);
+}
+
+// Keys reach what Tab passes by when no screen reader runs: Alt+L the
+// lengths, where Space then ticks, Alt+K and Alt+N tick and untick them
+// all, Alt+R the results pane, Alt+T clears; the buttons' keys leave the
+// focus where it was. Each control's tooltip names its key.
+void TestFrmMain::keysReachTheControlsTabPassesBy() {
+    TFrmMain& w = *w_;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+
+    QTest::keyClick(tSearch(w), Qt::Key_L, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), cOpt(w));
+    QCOMPARE(cOpt(w)->ItemIndex(), 0);
+    QTest::keyClick(cOpt(w), Qt::Key_Down);
+    QTest::keyClick(cOpt(w), Qt::Key_Space);
+    QVERIFY(!cOpt(w)->GetChecked(0));
+    QVERIFY(cOpt(w)->GetChecked(1));
+
+    QTest::keyClick(cOpt(w), Qt::Key_K, Qt::AltModifier);
+    for (int i = 0; i < cOpt(w)->count(); ++i) QVERIFY(cOpt(w)->GetChecked(i));
+    QTest::keyClick(cOpt(w), Qt::Key_N, Qt::AltModifier);
+    for (int i = 0; i < cOpt(w)->count(); ++i) QVERIFY(!cOpt(w)->GetChecked(i));
+    QCOMPARE(QApplication::focusWidget(), cOpt(w));
+
+    tSearch(w)->setText(QStringLiteral("cat"));
+    mResults(w)->setPlainText(QStringLiteral("kept\n"));
+    QTest::keyClick(cOpt(w), Qt::Key_R, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), mResults(w));
+    QVERIFY(mResults(w)->textCursor().hasSelection() == false && Results(w) == QStringLiteral("kept\n"));
+    QTest::keyClick(mResults(w), Qt::Key_T, Qt::AltModifier);
+    QVERIFY(Results(w).isEmpty());
+    QVERIFY(tSearch(w)->text().isEmpty());
+
+    const std::pair<QWidget*, const char*> keys[] = {
+        {b1(w), "Alt+U"},     {b2(w), "Alt+W"},       {b3(w), "Alt+E"},     {cOpt(w), "Alt+L"},
+        {bCheck(w), "Alt+K"}, {bUncheck(w), "Alt+N"}, {bClear(w), "Alt+T"}, {mResults(w), "Alt+R"}};
+    for (const auto& [control, key] : keys)
+        QVERIFY2(control->toolTip().contains(QLatin1String(key)), qPrintable(control->objectName()));
+    QVERIFY(b1(w)->toolTip().contains(QLatin1String("none is ticked at start")));
+}
+
+// While a screen reader runs, Tab goes on from the search buttons through
+// the lengths (a row at a time), Check All, Uncheck All, the results pane
+// and Clear text; once it stops, the design's chain is back.
+void TestFrmMain::withAScreenReaderTabReachesEveryControl() {
+    TFrmMain& w = *w_;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QAccessible::setActive(true);
+
+    const QWidget* expected[] = {b1(w),       b2(w),       b3(w),     cOpt(w),   bCheck(w),
+                                 bUncheck(w), mResults(w), bClear(w), tSearch(w)};
+    for (const QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        for (int rows = 0; QApplication::focusWidget() == cOpt(w) && next != cOpt(w) && rows < 20; ++rows)
+            QTest::keyClick(cOpt(w), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+
+    QAccessible::setActive(false);
+    for (const QWidget* next : std::initializer_list<const QWidget*>{b1(w), b2(w), b3(w), tSearch(w)}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+}
+
+// A screen reader hears, on the control that has the focus (or the button
+// that had it), how many words each search found, that none was found and
+// why, or the Exact line; nothing after the empty-text message, which it
+// reads itself. Once the focus moves on, the control's own description
+// comes back.
+void TestFrmMain::eachSearchTellsAScreenReaderWhatItFound() {
+    struct Heard {
+        QObject* object;
+        QString text;
+    };
+    std::vector<Heard> heard;
+    const lexigrove::Announcer previous =
+        lexigrove::SetAnnouncer([&heard](QAccessibleInterface* item, const QString& text) {
+            heard.push_back({item->object(), text});
+        });
+    TFrmMain& w = *w_;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto last = [&heard] { return heard.empty() ? Heard{} : heard.back(); };
+
+    Type(w, QStringLiteral("tea"));
+    QTest::keyClick(tSearch(w), Qt::Key_Return);
+    QCOMPARE(last().object, tSearch(w));
+    QCOMPARE(last().text, QStringLiteral("No words found: no word length is ticked; Alt+L goes to them"));
+
+    cOpt(w)->SetChecked(1, true);
+    Clear1(w)->trigger();
+    QTest::keyClick(tSearch(w), Qt::Key_Return);
+    const int found = static_cast<int>(Results(w).count(QLatin1Char('\n')));
+    QVERIFY(found > 1);
+    QCOMPARE(last().text, QStringLiteral("%1 words found").arg(found));
+    QTest::keyClick(tSearch(w), Qt::Key_E, Qt::AltModifier);
+    QCOMPARE(last().text, QStringLiteral("tea - Found"));
+
+    QTest::mouseClick(b2(w), Qt::LeftButton);
+    QCOMPARE(last().object, b2(w));
+    QCOMPARE(last().text, QStringLiteral("1 word found"));
+
+    const std::size_t before = heard.size();
+    tSearch(w)->clear();
+    BoxSeen seen;
+    AnswerNextBox(&seen);
+    QTest::mouseClick(b1(w), Qt::LeftButton);
+    QVERIFY(seen.shown);
+    // (the controls' own descriptions may come back meanwhile)
+    for (std::size_t i = before; i < heard.size(); ++i) QVERIFY(!heard[i].text.contains(QLatin1String("found")));
+
+    tSearch(w)->setFocus();
+    QTRY_COMPARE(last().object, b2(w));
+    QCOMPARE(last().text, b2(w)->toolTip());
+    lexigrove::SetAnnouncer(previous);
 }
 
 int main(int argc, char** argv) {
