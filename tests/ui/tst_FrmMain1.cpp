@@ -898,7 +898,7 @@ void TestFrmMain::keysReachTheControlsTabPassesBy() {
 
 // While a screen reader runs, Tab goes on from the search buttons through
 // the lengths (a row at a time), Check All, Uncheck All, the results pane
-// and Clear text; once it stops, the design's chain is back.
+// and Clear text; once it stops, the window's own chain is back.
 void TestFrmMain::withAScreenReaderTabReachesEveryControl() {
     TFrmMain& w = *w_;
     w.show();
