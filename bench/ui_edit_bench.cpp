@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QLineEdit>
 #include <QTest>
 
 #include <time.h>
@@ -19,6 +18,7 @@
 
 #include "FrmMain1.h"
 #include "LexigroveApp.h"
+#include "SearchEdit.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ protected:
 
 // Milliseconds from a key typed into `box` until the box has painted it (the
 // paint handler has returned and the window has been flushed).
-double KeyToPaint(QLineEdit* box, PaintSeen& seen, Qt::Key key) {
+double KeyToPaint(lexigrove::SearchEdit* box, PaintSeen& seen, Qt::Key key) {
     seen.painted = false;
     QElapsedTimer timer;
     timer.start();
@@ -57,7 +57,7 @@ void MeasureText(qsizetype letters, int restSeconds, int keys) {
     w.show();
     w.activateWindow();
     if (!QTest::qWaitForWindowActive(&w)) std::fprintf(stderr, "the window did not become active\n");
-    auto* box = w.findChild<QLineEdit*>(QStringLiteral("tSearch"));
+    auto* box = w.findChild<lexigrove::SearchEdit*>(QStringLiteral("tSearch"));
     box->setFocus();
     QElapsedTimer fill;
     fill.start();

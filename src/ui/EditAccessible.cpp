@@ -1,14 +1,13 @@
 #include "EditAccessible.h"
 
-#include <QFontMetrics>
-#include <QLineEdit>
 #include <QSet>
 #include <QTextBoundaryFinder>
 #include <QVariant>
 
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
+
+#include "SearchEdit.h"
 
 namespace lexigrove {
 namespace {
@@ -36,18 +35,27 @@ std::optional<QTextBoundaryFinder::BoundaryType> FinderType(QAccessible::TextBou
     return std::nullopt;
 }
 
+// How far around an offset words and sentences are looked for: a reader
+// may ask of a text of millions of letters, and no item longer than this
+// is read out whole.
+constexpr int kItemReach = 4096;
+
 // The item of `type` that holds the character at `offset`
 // (0 <= offset < text.size()).
 Span ItemAt(const QString& text, QAccessible::TextBoundaryType type, int offset) {
     const int size = static_cast<int>(text.size());
     const auto finderType = FinderType(type);
     if (!finderType) return {0, size};
-    QTextBoundaryFinder finder(*finderType, text);
-    finder.setPosition(offset);
-    const qsizetype before = finder.isAtBoundary() ? offset : finder.toPreviousBoundary();
-    finder.setPosition(offset);
+    int from = std::max(0, offset - kItemReach);
+    if (from > 0 && text[from].isLowSurrogate()) --from;
+    int to = std::min(size, offset + kItemReach);
+    if (to < size && text[to].isLowSurrogate()) ++to;
+    QTextBoundaryFinder finder(*finderType, text.constData() + from, to - from);
+    finder.setPosition(offset - from);
+    const qsizetype before = finder.isAtBoundary() ? offset - from : finder.toPreviousBoundary();
+    finder.setPosition(offset - from);
     const qsizetype after = finder.toNextBoundary();
-    return {before < 0 ? 0 : static_cast<int>(before), after < 0 ? size : static_cast<int>(after)};
+    return {before < 0 ? from : from + static_cast<int>(before), after < 0 ? to : from + static_cast<int>(after)};
 }
 
 QString Cut(const QString& text, Span span, int* startOffset, int* endOffset) {
@@ -77,26 +85,21 @@ QSet<QString>& Classes() {
 
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (!Classes().contains(className)) return nullptr;
-    auto* edit = qobject_cast<QLineEdit*>(object);
+    auto* edit = qobject_cast<SearchEdit*>(object);
     return edit != nullptr ? new EditAccessible(edit) : nullptr;
 }
 
 }  // namespace
 
-EditAccessible::EditAccessible(QLineEdit* edit) : QAccessibleWidget(edit, QAccessible::EditableText) {
+EditAccessible::EditAccessible(SearchEdit* edit) : QAccessibleWidget(edit, QAccessible::EditableText) {
     addControllingSignal(QStringLiteral("textChanged(const QString&)"));
     addControllingSignal(QStringLiteral("returnPressed()"));
 }
 
-QLineEdit* EditAccessible::edit() const { return static_cast<QLineEdit*>(widget()); }
+SearchEdit* EditAccessible::edit() const { return static_cast<SearchEdit*>(widget()); }
 
 std::optional<int> EditAccessible::Locate(int offset, int size) const {
-    if (edit()->echoMode() != QLineEdit::Normal) return std::nullopt;
     return Resolve(offset, size, cursorPosition());
-}
-
-QString EditAccessible::ReadableText() const {
-    return edit()->echoMode() == QLineEdit::Normal ? edit()->text() : QString();
 }
 
 void* EditAccessible::interface_cast(QAccessible::InterfaceType type) {
@@ -106,13 +109,7 @@ void* EditAccessible::interface_cast(QAccessible::InterfaceType type) {
 }
 
 QString EditAccessible::text(QAccessible::Text kind) const {
-    QString value;
-    if (kind == QAccessible::Value) {
-        if (edit()->echoMode() == QLineEdit::Normal)
-            value = edit()->text();
-        else if (edit()->echoMode() != QLineEdit::NoEcho)
-            value = QString(edit()->text().size(), QLatin1Char('*'));
-    }
+    const QString value = kind == QAccessible::Value ? edit()->text() : QString();
     return value.isEmpty() ? QAccessibleWidget::text(kind) : value;
 }
 
@@ -126,11 +123,7 @@ void EditAccessible::setText(QAccessible::Text kind, const QString& text) {
 
 QAccessible::State EditAccessible::state() const {
     QAccessible::State state = QAccessibleWidget::state();
-    if (edit()->isReadOnly())
-        state.readOnly = true;
-    else
-        state.editable = true;
-    if (edit()->echoMode() != QLineEdit::Normal) state.passwordEdit = true;
+    state.editable = true;
     state.selectableText = true;
     return state;
 }
@@ -160,12 +153,12 @@ void EditAccessible::setCursorPosition(int position) { edit()->setCursorPosition
 
 QString EditAccessible::text(int startOffset, int endOffset) const {
     if (startOffset > endOffset) return {};
-    return ReadableText().mid(startOffset, endOffset - startOffset);
+    return edit()->text().mid(startOffset, endOffset - startOffset);
 }
 
 QString EditAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
                                      int* endOffset) const {
-    const QString text = ReadableText();
+    const QString text = edit()->text();
     const int size = static_cast<int>(text.size());
     const auto at = Locate(offset, size);
     if (!at) return Nothing(startOffset, endOffset);
@@ -178,7 +171,7 @@ QString EditAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType b
 
 QString EditAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
                                          int* endOffset) const {
-    const QString text = ReadableText();
+    const QString text = edit()->text();
     const int size = static_cast<int>(text.size());
     const auto at = Locate(offset, size);
     if (!at) return Nothing(startOffset, endOffset);
@@ -189,7 +182,7 @@ QString EditAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryTy
 
 QString EditAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
                                         int* endOffset) const {
-    const QString text = ReadableText();
+    const QString text = edit()->text();
     const int size = static_cast<int>(text.size());
     const auto at = Locate(offset, size);
     if (!at || *at == size || !FinderType(boundaryType)) return Nothing(startOffset, endOffset);
@@ -198,23 +191,12 @@ QString EditAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryTyp
     return Cut(text, ItemAt(text, boundaryType, end), startOffset, endOffset);
 }
 
-int EditAccessible::characterCount() const { return static_cast<int>(ReadableText().size()); }
+int EditAccessible::characterCount() const { return static_cast<int>(edit()->text().size()); }
 
 QRect EditAccessible::characterRect(int offset) const {
-    const QString text = ReadableText();
-    if (offset < 0 || offset >= text.size()) return {};
-    // The box scrolls its text; the caret's rectangle, centred on the
-    // caret, tells by how much.
-    const QRect caret = edit()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-    const QFontMetrics metrics(edit()->font());
-    const int caretX = caret.left() + caret.width() / 2;
-    // Only the text between the caret and the character is measured: a
-    // reader may ask of a text of millions of characters.
-    const int cursor = edit()->cursorPosition();
-    const int between = metrics.horizontalAdvance(text.mid(std::min(offset, cursor), std::abs(offset - cursor)));
-    const int x = offset < cursor ? caretX - between : caretX + between;
-    const QRect box(x, caret.top(), metrics.horizontalAdvance(text.mid(offset, 1)), caret.height());
-    return {edit()->mapToGlobal(box.topLeft()), box.size()};
+    if (offset < 0 || offset >= edit()->text().size()) return {};
+    const QRect box = edit()->characterRect(offset);
+    return box.isNull() ? box : QRect(edit()->mapToGlobal(box.topLeft()), box.size());
 }
 
 int EditAccessible::offsetAtPoint(const QPoint& point) const {
@@ -249,9 +231,9 @@ void EditAccessible::replaceText(int startOffset, int endOffset, const QString& 
 }
 
 void EditAccessible::ReplaceRange(int startOffset, int endOffset, const QString& text) {
-    QLineEdit* box = edit();
+    SearchEdit* box = edit();
     const int size = static_cast<int>(box->text().size());
-    if (box->isReadOnly() || startOffset < 0 || startOffset > endOffset || endOffset > size) return;
+    if (startOffset < 0 || startOffset > endOffset || endOffset > size) return;
     box->setSelection(startOffset, endOffset - startOffset);
     if (startOffset == endOffset) box->setCursorPosition(startOffset);
     box->insert(text);

@@ -5,9 +5,9 @@
 
 #include <optional>
 
-class QLineEdit;
-
 namespace lexigrove {
+
+class SearchEdit;
 
 // What a screen reader asks of a single-line edit box: its text, the
 // character, word, sentence or line at, before or after an offset, the
@@ -19,7 +19,7 @@ class EditAccessible : public QAccessibleWidget,
                        public QAccessibleTextInterface,
                        public QAccessibleEditableTextInterface {
 public:
-    explicit EditAccessible(QLineEdit* edit);
+    explicit EditAccessible(SearchEdit* edit);
 
     void* interface_cast(QAccessible::InterfaceType type) override;
     QString text(QAccessible::Text kind) const override;
@@ -53,21 +53,17 @@ public:
     void replaceText(int startOffset, int endOffset, const QString& text) override;
 
 private:
-    QLineEdit* edit() const;
-    // The text a reader may see: none of a password box.
-    QString ReadableText() const;
+    SearchEdit* edit() const;
     // The offset a reader's question names, in a text of `size`
-    // characters; empty when it lies outside the text or the box shows no
-    // text.
+    // characters; empty when it lies outside the text.
     std::optional<int> Locate(int offset, int size) const;
-    // Puts `text` in the box as a paste would: through its validator, with
-    // undo.
+    // Puts `text` in the box as a paste would: its first line, with undo.
     void ReplaceRange(int startOffset, int endOffset, const QString& text);
 };
 
-// Makes every single-line edit box of the class named `className` answer
-// screen readers through EditAccessible. Repeated calls for the same class
-// do nothing.
+// Makes every SearchEdit of the class named `className` answer screen
+// readers through EditAccessible. Repeated calls for the same class do
+// nothing.
 void UseEditAccessibleFor(const char* className);
 
 }  // namespace lexigrove

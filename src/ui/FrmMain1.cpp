@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -18,12 +17,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <limits>
 #include <utility>
 
 #include "AboutDlg.h"
 #include "CheckMarkAccessible.h"
-#include "FirstLineValidator.h"
 #include "GroupBoxStyle.h"
 #include "KsCheckLst.h"
 #include "LengthOptions.h"
@@ -148,8 +145,6 @@ void TFrmMain::CreateControls() {
     tSearch->setGeometry(9, 18, 218, 21);
     tSearch->setFont(EntryFont());
     PaintBlueOnWhite(tSearch);
-    tSearch->setMaxLength(std::numeric_limits<int>::max());
-    tSearch->setValidator(new lexigrove::FirstLineOfInsertion(tSearch));
     tSearch->setFocusPolicy(Qt::StrongFocus);
     b1 = MakeButton(GroupBox2, "b1", "&Unscramble", {21, 47, 75, 25}, lexigrove::kUnscramble, Qt::StrongFocus);
     b2 = MakeButton(GroupBox2, "b2", "&Wild", {106, 47, 75, 25}, lexigrove::kWild, Qt::StrongFocus);

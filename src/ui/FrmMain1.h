@@ -9,12 +9,12 @@
 #include <memory>
 
 #include "MainWindowSurface.h"
+#include "SearchEdit.h"
 #include "WordListCache.h"
 
 class QAction;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
@@ -59,29 +59,29 @@ private:
     // Components, in the order the window declares them. The window owns
     // every one of them through Qt's parent chain; each carries its member's
     // name as its object name.
-    QGroupBox* GroupBox1 = nullptr;      // the "Results" frame
-    QGroupBox* GroupBox2 = nullptr;      // the "Enter your text" frame
-    QLineEdit* tSearch = nullptr;        // the edit box: letters or a pattern
-    QGroupBox* GroupBox3 = nullptr;      // the "Word length matches (Unscramble)" frame
-    TKsCheckListBox* cOpt = nullptr;     // the word length options
-    QPushButton* bUncheck = nullptr;     // "Uncheck All" (tag 0)
-    QPushButton* bCheck = nullptr;       // "Check All" (tag 1)
-    QPlainTextEdit* mResults = nullptr;  // the results pane
-    QPushButton* bClear = nullptr;       // "Clear text": empties the pane and the edit box
-    QMenuBar* MainMenu1 = nullptr;       // the menu bar
-    QMenu* Search1 = nullptr;            // the File menu
-    QAction* mClear = nullptr;           // File, "Clear"
-    QAction* N1 = nullptr;               // the File menu's separator
-    QAction* mExit = nullptr;            // File, "Exit"
-    QAction* Lists1 = nullptr;           // the "About" command on the menu bar
-    QMenu* options1 = nullptr;           // the Options menu
-    QAction* Clear1 = nullptr;           // Options, "Clear results before Find"
-    QPushButton* b1 = nullptr;           // "Unscramble"
-    QPushButton* b2 = nullptr;           // "Wild"
-    QPushButton* b3 = nullptr;           // "Exact"
-    QAction* mnuTop = nullptr;           // Options, "Always on Top"
-    QLabel* Image1 = nullptr;            // the donate badge
-    QProgressBar* pbar1 = nullptr;       // the search's progress bar
+    QGroupBox* GroupBox1 = nullptr;            // the "Results" frame
+    QGroupBox* GroupBox2 = nullptr;            // the "Enter your text" frame
+    lexigrove::SearchEdit* tSearch = nullptr;  // the edit box: letters or a pattern
+    QGroupBox* GroupBox3 = nullptr;            // the "Word length matches (Unscramble)" frame
+    TKsCheckListBox* cOpt = nullptr;           // the word length options
+    QPushButton* bUncheck = nullptr;           // "Uncheck All" (tag 0)
+    QPushButton* bCheck = nullptr;             // "Check All" (tag 1)
+    QPlainTextEdit* mResults = nullptr;        // the results pane
+    QPushButton* bClear = nullptr;             // "Clear text": empties the pane and the edit box
+    QMenuBar* MainMenu1 = nullptr;             // the menu bar
+    QMenu* Search1 = nullptr;                  // the File menu
+    QAction* mClear = nullptr;                 // File, "Clear"
+    QAction* N1 = nullptr;                     // the File menu's separator
+    QAction* mExit = nullptr;                  // File, "Exit"
+    QAction* Lists1 = nullptr;                 // the "About" command on the menu bar
+    QMenu* options1 = nullptr;                 // the Options menu
+    QAction* Clear1 = nullptr;                 // Options, "Clear results before Find"
+    QPushButton* b1 = nullptr;                 // "Unscramble"
+    QPushButton* b2 = nullptr;                 // "Wild"
+    QPushButton* b3 = nullptr;                 // "Exact"
+    QAction* mnuTop = nullptr;                 // Options, "Always on Top"
+    QLabel* Image1 = nullptr;                  // the donate badge
+    QProgressBar* pbar1 = nullptr;             // the search's progress bar
 
     void CreateControls();
     void CreateMenus();

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QByteArray>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -11,6 +10,7 @@
 
 #include <algorithm>
 
+#include "SearchEdit.h"
 #include "KsCheckLst.h"
 #include "LexigroveApp.h"
 #include "WindowPlacement.h"

@@ -13,7 +13,6 @@
 #include "TypedText.h"
 
 class QAction;
-class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -22,10 +21,12 @@ class TKsCheckListBox;
 
 namespace lexigrove {
 
+class SearchEdit;
+
 // The controls the searches use; the window owns them.
 struct MainWindowControls {
     QWidget* window;
-    QLineEdit* text;
+    SearchEdit* text;
     QAction* clearBeforeFind;
     QPlainTextEdit* results;
     QProgressBar* progress;

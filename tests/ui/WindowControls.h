@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QObject>
@@ -15,6 +14,7 @@
 #include <QString>
 
 #include "KsCheckLst.h"
+#include "SearchEdit.h"
 
 template <typename Control>
 Control* Child(const QObject& window, const char* name) {
@@ -30,7 +30,7 @@ Control* Child(const QObject& window, const char* name) {
 // The main window.
 LEXIGROVE_CONTROL(QGroupBox, GroupBox1)
 LEXIGROVE_CONTROL(QGroupBox, GroupBox2)
-LEXIGROVE_CONTROL(QLineEdit, tSearch)
+LEXIGROVE_CONTROL(lexigrove::SearchEdit, tSearch)
 LEXIGROVE_CONTROL(QGroupBox, GroupBox3)
 LEXIGROVE_CONTROL(TKsCheckListBox, cOpt)
 LEXIGROVE_CONTROL(QPushButton, bUncheck)

@@ -147,7 +147,6 @@ void TestEditAccessible::roleValueAndOneAttributeRunOverTheText() {
 }
 
 void TestEditAccessible::editsThroughTheReaderKeepTheFirstLineAndUndo() {
-    edit_->setValidator(nullptr);
     edit_->setText(QStringLiteral("tea"));
     QAccessibleInterface* box = QAccessible::queryAccessibleInterface(edit_.get());
     QAccessibleEditableTextInterface* editable = box->editableTextInterface();
