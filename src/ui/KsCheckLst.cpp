@@ -104,9 +104,10 @@ public:
     }
 
     // Measures how the style's check boxes, hot look and focus frame stand
-    // out on a dark face, which styles tune less well than their light one:
-    // where one stands out less than 3:1, the list draws it stronger, with
-    // a ring round the box or a focus frame of its own. A style whose check
+    // out on the face they are drawn on: where one stands out less than 3:1
+    // (Fusion's and Adwaita's grey boxes and pale focus frames on a light
+    // face, most styles' on a dark one), the list draws it stronger, with a
+    // ring round the box or a focus frame of its own. A style whose check
     // box needs more room than the list gives it (it would be squeezed out
     // of shape) has Fusion draw the boxes.
     void Measure() {
@@ -118,7 +119,7 @@ public:
         }
         boxRing_ = hotRing_ = focusPen_ = QColor();
         const QColor back = Behind();
-        if (!list_->styled_ || back.lightnessF() >= 0.5) return;
+        if (!list_->styled_) return;
         const auto weak = [](double contrast) { return contrast < lexigrove::kControlContrast; };
         const auto ring = [&](QPalette::ColorRole role) {
             return lexigrove::Readable(list_->palette().color(role), back, lexigrove::kControlContrast);

@@ -94,8 +94,8 @@ private slots:
     void drawSelectHighlights();
     void repaintCheckTouchesOnlyTheBox();
     void styleChangeSwitchesLook();
-    void darkPalettesKeepBoxesHoverAndFocusVisible_data();
-    void darkPalettesKeepBoxesHoverAndFocusVisible();
+    void boxesHoverAndFocusStandOutOnEveryFace_data();
+    void boxesHoverAndFocusStandOutOnEveryFace();
 };
 
 void TstKsCheckLstDraw::checkBoxPlacement_data() {
@@ -427,20 +427,26 @@ void TstKsCheckLstDraw::styleChangeSwitchesLook() {
     QVERIFY(ui.list->StyledLook());
 }
 
-void TstKsCheckLstDraw::darkPalettesKeepBoxesHoverAndFocusVisible_data() {
+void TstKsCheckLstDraw::boxesHoverAndFocusStandOutOnEveryFace_data() {
     QTest::addColumn<QString>("style");
-    QTest::newRow("Fusion") << "Fusion";
-    if (QStyleFactory::keys().contains(QStringLiteral("Adwaita-Dark"))) QTest::newRow("Adwaita-Dark") << "Adwaita-Dark";
+    QTest::addColumn<bool>("darkScheme");
+    QTest::newRow("Fusion") << "Fusion" << false;
+    QTest::newRow("Fusion, a dark scheme") << "Fusion" << true;
+    for (const char* adwaita : {"Adwaita", "Adwaita-Dark"}) {
+        if (QStyleFactory::keys().contains(QLatin1String(adwaita))) QTest::newRow(adwaita) << adwaita << false;
+    }
 }
 
-// On a dark face the boxes are square boxes that stand out, and the hot box
-// and the focus frame differ from what was there by at least 3:1.
-void TstKsCheckLstDraw::darkPalettesKeepBoxesHoverAndFocusVisible() {
+// On a light face or a dark one the boxes are square boxes that stand out,
+// and the hot box and the focus frame differ from what was there by at
+// least 3:1.
+void TstKsCheckLstDraw::boxesHoverAndFocusStandOutOnEveryFace() {
     QFETCH(QString, style);
+    QFETCH(bool, darkScheme);
     Frame ui(style);
     TKsCheckListBox& list = *ui.list;
     QPalette dark = ui.style->standardPalette();
-    if (dark.color(QPalette::Window).lightness() > 128) {  // Fusion: a dark scheme of its own
+    if (darkScheme) {
         dark.setColor(QPalette::Window, QColor(0x22, 0x20, 0x20));
         dark.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
         dark.setColor(QPalette::Base, QColor(0x3A, 0x3A, 0x3A));
