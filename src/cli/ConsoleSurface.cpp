@@ -40,6 +40,12 @@ void ConsoleSurface::ResultsAppendJoined(std::string_view head, std::string_view
     if (sink_ != nullptr && output_.size() >= kFlushAt) Flush();
 }
 
+void ConsoleSurface::StreamTo(std::ostream* sink) {
+    sink_ = sink;
+    // The log then stays below kFlushAt, but for the line that crosses it.
+    if (sink_ != nullptr) output_.reserve(kFlushAt + 256);
+}
+
 void ConsoleSurface::ResultsClear() {
     output_.clear();
     lineCount_ = 0;
