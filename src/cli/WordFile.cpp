@@ -171,7 +171,8 @@ std::size_t SortFixedWidth(char* list, std::size_t count, std::size_t width) {
     using Sorter = std::size_t (*)(char*, std::size_t);
     static constexpr auto kSorters = []<std::size_t... Widths>(std::index_sequence<Widths...>) {
         return std::array<Sorter, sizeof...(Widths)>{&SortWidth<Widths + 2>...};
-    }(std::make_index_sequence<13>());
+    }
+    (std::make_index_sequence<13>());
     return kSorters.at(width - 2)(list, count);
 }
 

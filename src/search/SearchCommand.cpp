@@ -45,7 +45,8 @@ void RunUnscramble(SearchSurface& surface, WordListCache& cache, int checkedCoun
         for (int i = 0; i < kLengthOptionCount; ++i) {
             if (!Searched(surface, i, text)) continue;
             const auto shortest = static_cast<std::size_t>(OptionWordLength(i));
-            longest = std::max(longest, text.size() <= shortest ? text.size() : cache.Fetch(OptionWordLength(i)).LongestEntry());
+            longest = std::max(longest,
+                               text.size() <= shortest ? text.size() : cache.Fetch(OptionWordLength(i)).LongestEntry());
         }
         const Speller speller(text, longest);
         for (int i = 0; i < kLengthOptionCount; ++i) {
