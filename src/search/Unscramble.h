@@ -40,6 +40,8 @@ private:
     // wildcardsBefore_[c][k]: how many '?' come before the text's
     // (k + 1)-th copy of byte c.
     std::array<std::vector<std::uint32_t>, 256> wildcardsBefore_;
+    // absent_[c]: 1 when the text has no copy of byte c.
+    std::array<std::uint8_t, 256> absent_{};
     // While a word is decided: per byte, the copies that typed bytes have
     // removed from it, counted for the word numbered `word`; a count left
     // from an earlier word reads as none, so nothing is cleared in between.
