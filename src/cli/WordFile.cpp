@@ -214,6 +214,40 @@ std::pair<std::vector<Offset>, std::size_t> LongWordPlaces(std::span<char> list,
     return {std::move(places), size};
 }
 
+// Reads the file once more, handing each of its lines to `take`.
+using Reread = std::function<void(const std::function<void(std::string_view)>&)>;
+
+// Puts the `count` words of 15 letters and more in `list` (in the order of
+// the file) in order, each copied from the file once more to its place, and
+// drops repeats; returns the bytes left.
+template <typename Offset>
+std::size_t PutLongWordsInOrder(std::span<char> list, std::size_t count, const Reread& pass,
+                                const std::function<WordFileError()>& changed) {
+    const auto placed = LongWordPlaces<Offset>(list, count);
+    const std::vector<Offset>& places = placed.first;
+    const std::size_t size = placed.second;
+    std::size_t i = 0;
+    pass([&](std::string_view line) {
+        if (line.size() < 15 || !IsPlainWord(line)) return;
+        if (i == places.size()) throw changed();
+        const std::size_t to = places[i++];
+        if (to == kDropped<Offset>) return;
+        if (to + line.size() + 1 > size) throw changed();
+        std::memcpy(list.data() + to, line.data(), line.size());
+        list[to + line.size()] = '\n';
+    });
+    if (i != places.size()) throw changed();
+    // A file that changed between the readings may have left them out of
+    // order.
+    std::string_view previous;
+    for (std::string_view rest(list.data(), size); !rest.empty(); rest.remove_prefix(previous.size() + 1)) {
+        const std::string_view word = rest.substr(0, rest.find('\n'));
+        if (!previous.empty() && previous >= word) throw changed();
+        previous = word;
+    }
+    return size;
+}
+
 }  // namespace
 
 std::string WithThousands(std::size_t n) {
@@ -277,33 +311,13 @@ WordFile::WordFile(const std::string& path) {
         lists_[list] = std::string_view(words_.data() + start[list], bytes[list]);
     counts_ = words;
 
-    // The words of 15 letters and more are put in order now, each copied
-    // from the file once more to its place in order.
+    // The words of 15 letters and more are put in order now.
     const std::span<char> longWords(words_.data() + start[15], bytes[15]);
-    const auto putInOrder = [&](const auto& placed) {
-        const auto& [places, size] = placed;
-        constexpr auto kDrop = kDropped<typename std::decay_t<decltype(places)>::value_type>;
-        std::size_t i = 0;
-        pass([&](std::string_view line) {
-            if (line.size() < 15 || !IsPlainWord(line)) return;
-            if (i == places.size()) throw changed();
-            const std::size_t to = places[i++];
-            if (to == kDrop) return;
-            if (to + line.size() + 1 > size) throw changed();
-            std::memcpy(longWords.data() + to, line.data(), line.size());
-            longWords[to + line.size()] = '\n';
-        });
-        if (i != places.size()) throw changed();
-        lists_[15] = std::string_view(longWords.data(), size);
-    };
-    if (longWords.size() < std::numeric_limits<std::uint32_t>::max())
-        putInOrder(LongWordPlaces<std::uint32_t>(longWords, words[15]));
-    else
-        putInOrder(LongWordPlaces<std::size_t>(longWords, words[15]));
+    const std::size_t inOrder = longWords.size() < std::numeric_limits<std::uint32_t>::max()
+                                    ? PutLongWordsInOrder<std::uint32_t>(longWords, words[15], pass, changed)
+                                    : PutLongWordsInOrder<std::size_t>(longWords, words[15], pass, changed);
+    lists_[15] = std::string_view(longWords.data(), inOrder);
     sorted_[15] = true;
-    // A file that changed between the readings may have left them out of order.
-    const WordList check = List(15);
-    if (std::adjacent_find(check.begin(), check.end(), std::greater_equal<>()) != check.end()) throw changed();
 }
 
 WordList WordFile::List(int length) const {

@@ -88,42 +88,65 @@ void Transform(std::vector<std::uint64_t>& a, bool inverse) {
 // the pattern's positions j of p[j] s[i+j] (p[j] - s[i+j])^2 is 0 exactly
 // where the pattern matches; the sums of all places come from three
 // correlations, computed with transforms over blocks of the word.
-std::size_t FindByTransform(std::string_view s, std::string_view p, std::size_t from) {
-    std::array<std::uint64_t, 256> number{};
+std::size_t FindByTransform(std::string_view s, std::string_view p, std::size_t from);
+
+using Numbers = std::array<std::uint64_t, 256>;
+
+// The pattern's bytes numbered from 1, every other byte one above them.
+Numbers NumberBytes(std::string_view p) {
+    Numbers number{};
     std::uint64_t numbered = 0;
     for (const char c : p)
         if (c != '?' && number[static_cast<unsigned char>(c)] == 0) number[static_cast<unsigned char>(c)] = ++numbered;
     for (std::uint64_t& n : number)
         if (n == 0) n = numbered + 1;
+    return number;
+}
+
+std::uint64_t ToThe(std::uint64_t v, std::size_t power) { return power == 1 ? v : power == 2 ? v * v : v * v * v; }
+
+// The transforms of the pattern's numbers reversed, '?' counting 0, to the
+// powers 3, 2 and 1.
+std::array<std::vector<std::uint64_t>, 3> PatternTransforms(std::string_view p, const Numbers& number,
+                                                            std::size_t size) {
+    std::array<std::vector<std::uint64_t>, 3> pattern;
+    for (std::size_t i = 0; i < 3; ++i) {
+        pattern[i].assign(size, 0);
+        for (std::size_t j = 0; j < p.size(); ++j)
+            pattern[i][p.size() - 1 - j] = p[j] == '?' ? 0 : ToThe(number[static_cast<unsigned char>(p[j])], 3 - i);
+        Transform(pattern[i], false);
+    }
+    return pattern;
+}
+
+// Into sums[i + m - 1], for each place i of the block of s that starts at
+// `first` and is sums.size() long (0 past the end of s), the sum at that
+// place, for the first sums.size() - m + 1 places.
+void BlockSums(std::string_view s, std::size_t first, const Numbers& number,
+               const std::array<std::vector<std::uint64_t>, 3>& pattern, std::vector<std::uint64_t>& block,
+               std::vector<std::uint64_t>& sums) {
+    for (std::size_t power = 1; power <= 3; ++power) {
+        for (std::size_t k = 0; k < block.size(); ++k)
+            block[k] = first + k < s.size() ? ToThe(number[static_cast<unsigned char>(s[first + k])], power) : 0;
+        Transform(block, false);
+        for (std::size_t k = 0; k < block.size(); ++k) {
+            const std::uint64_t term = Mul(pattern[power - 1][k], block[k]);
+            sums[k] = power == 1 ? term : power == 2 ? Sub(sums[k], Add(term, term)) : Add(sums[k], term);
+        }
+    }
+    Transform(sums, true);
+}
+
+std::size_t FindByTransform(std::string_view s, std::string_view p, std::size_t from) {
+    const Numbers number = NumberBytes(p);
     const std::size_t m = p.size();
     std::size_t size = 2;
     while (size < 2 * m) size <<= 1;
-    // The pattern reversed, to the powers 3, 2 and 1.
-    std::array<std::vector<std::uint64_t>, 3> pattern;
-    for (std::size_t power = 0; power < 3; ++power) {
-        pattern[power].assign(size, 0);
-        for (std::size_t j = 0; j < m; ++j) {
-            const std::uint64_t v = p[j] == '?' ? 0 : number[static_cast<unsigned char>(p[j])];
-            pattern[power][m - 1 - j] = power == 0 ? v * v * v : power == 1 ? v * v : v;
-        }
-        Transform(pattern[power], false);
-    }
-    // Each block of the word gives the sums of its first size - m + 1 places.
+    const auto pattern = PatternTransforms(p, number, size);
     std::vector<std::uint64_t> block(size);
     std::vector<std::uint64_t> sums(size);
     for (std::size_t first = from; first + m <= s.size(); first += size - m + 1) {
-        for (std::size_t power = 1; power <= 3; ++power) {
-            for (std::size_t k = 0; k < size; ++k) {
-                const std::uint64_t v = first + k < s.size() ? number[static_cast<unsigned char>(s[first + k])] : 0;
-                block[k] = power == 1 ? v : power == 2 ? v * v : v * v * v;
-            }
-            Transform(block, false);
-            for (std::size_t k = 0; k < size; ++k) {
-                const std::uint64_t term = Mul(pattern[power - 1][k], block[k]);
-                sums[k] = power == 1 ? term : power == 2 ? Sub(sums[k], Add(term, term)) : Add(sums[k], term);
-            }
-        }
-        Transform(sums, true);
+        BlockSums(s, first, number, pattern, block, sums);
         for (std::size_t i = 0; i < size - m + 1 && first + i + m <= s.size(); ++i)
             if (sums[i + m - 1] == 0) return first + i;
     }
