@@ -35,7 +35,7 @@ void ConsoleSurface::ResultsAppendJoined(std::string_view head, std::string_view
     } else {
         output_.append(head);
     }
-    output_.append(tail);
+    if (!tail.empty()) output_.append(tail);
     output_ += '\n';
     if (sink_ != nullptr && output_.size() >= kFlushAt) Flush();
 }

@@ -161,16 +161,19 @@ std::size_t FindPatternFrom(std::string_view s, std::string_view p, std::size_t 
     // comparisons; the transforms about a hundred of them a byte of the word
     // and the pattern, for each time the block size doubles. The cheaper
     // way is taken, up to a pattern of a million characters, for which the
-    // transforms take 160 MB.
+    // transforms take 160 MB. (They never pay for a hundred places or fewer,
+    // nor for a pattern of a hundred bytes or fewer: the words of the
+    // program's own lists are asked about at once.)
     const std::size_t rest = s.size() - (start - 1);
     const std::size_t places = rest - p.size() + 1;
-    std::size_t doublings = 1;
-    while ((std::size_t{1} << doublings) < 2 * p.size()) ++doublings;
     constexpr std::size_t kLongest = std::size_t{1} << 20;
-    if (p.size() <= kLongest &&
-        static_cast<Wide>(places) * p.size() > static_cast<Wide>(100) * (rest + p.size()) * doublings) {
-        const std::size_t at = FindByTransform(s, p, start - 1);
-        return at == std::string_view::npos ? 0 : at + 1;
+    if (places > 100 && p.size() > 100 && p.size() <= kLongest) {
+        std::size_t doublings = 1;
+        while ((std::size_t{1} << doublings) < 2 * p.size()) ++doublings;
+        if (static_cast<Wide>(places) * p.size() > static_cast<Wide>(100) * (rest + p.size()) * doublings) {
+            const std::size_t at = FindByTransform(s, p, start - 1);
+            return at == std::string_view::npos ? 0 : at + 1;
+        }
     }
     const auto matches = [](char byte, char wanted) { return wanted == '?' || wanted == byte; };
     const auto at =
