@@ -32,7 +32,16 @@ public:
     std::string_view Text() const { return text_; }
 
     // Whether the text spells `word` (of at most `longestWord` bytes).
-    bool Spells(std::string_view word) const;
+    bool Spells(std::string_view word) const { return Stop(word) == word.size(); }
+
+    // Where the text stops spelling `word`: its size when the text spells
+    // it; otherwise the position of the first byte that nothing in the text
+    // can take, so that every word beginning with the same bytes up to and
+    // including that one is not spelled either; or kNoStop when the word
+    // is turned down as a whole.
+    std::size_t Stop(std::string_view word) const;
+    static constexpr std::size_t kNoStop = static_cast<std::size_t>(-1);
+    bool HasWildcards() const { return wildcards_ > 0; }
 
 private:
     std::string_view text_;
