@@ -34,3 +34,15 @@ for kind in wildcards spaces letters; do
     printf '%-10s %6s  %-22s %-22s\n' "$kind" "$mb" "$(cat "$dir/t1")" "$peer"
   done
 done
+
+# Wild with --words on a file of one long word and a pattern half its
+# length ending in a letter the word lacks: every place is tried, and the
+# time should grow about as the word does, not as the word times the pattern.
+printf '\n%-10s %-10s %-22s\n' word pattern "wild --words FILE -"
+for letters in 100000 300000 1000000; do
+  { head -c "$letters" /dev/zero | tr '\0' a; echo; } >"$dir/word"
+  { head -c "$((letters / 2))" /dev/zero | tr '\0' '?'; echo b; } >"$dir/in"
+  /usr/bin/time -f '%e s %M KB' -o "$dir/t1" "$cli" wild --words "$dir/word" - <"$dir/in" >"$dir/out1"
+  [ ! -s "$dir/out1" ] || { echo "wild found a word it should not" >&2; exit 1; }
+  printf '%-10s %-10s %-22s\n' "$letters" "$((letters / 2 + 1))" "$(cat "$dir/t1")"
+done

@@ -35,9 +35,15 @@ void ConsoleSurface::ResultsAppendJoined(std::string_view head, std::string_view
     } else {
         output_.append(head);
     }
-    output_.append(tail);
+    if (!tail.empty()) output_.append(tail);
     output_ += '\n';
     if (sink_ != nullptr && output_.size() >= kFlushAt) Flush();
+}
+
+void ConsoleSurface::StreamTo(std::ostream* sink) {
+    sink_ = sink;
+    // The log then stays below kFlushAt, but for the line that crosses it.
+    if (sink_ != nullptr) output_.reserve(kFlushAt + 256);
 }
 
 void ConsoleSurface::ResultsClear() {

@@ -57,7 +57,7 @@ public:
     int FoundLines() const { return found_; }
 
     // Hands the log to `sink` whenever it has grown large, and on Flush.
-    void StreamTo(std::ostream* sink) { sink_ = sink; }
+    void StreamTo(std::ostream* sink);
     void Flush();
 
     // The results log not yet handed on, each line followed by LF.

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Ascii.h"
@@ -150,63 +151,101 @@ std::size_t ListOf(std::size_t size) { return std::min<std::size_t>(size, 15); }
 
 bool IsPlainWord(std::string_view line) { return line.size() >= 2 && ascii::AllLetters(line); }
 
-// Sorts the `count` words of `width` letters, each followed by LF, at
-// `list`, and drops their duplicates; returns how many are left. The words
-// are put in order through a list of their places, which is then followed
-// round its cycles, so that no second copy of them is made.
-std::size_t SortFixedWidth(char* list, std::size_t count, std::size_t width) {
-    const std::size_t line = width + 1;
-    const auto at = [&](std::uint32_t i) { return std::string_view(list + i * line, width); };
-    std::vector<std::uint32_t> order(count);
-    std::iota(order.begin(), order.end(), std::uint32_t{0});
-    const auto before = [&](std::uint32_t a, std::uint32_t b) { return at(a) < at(b); };
-    std::sort(order.begin(), order.end(), before);
-    // Line i takes the word of line order[i].
-    std::string kept(line, '\0');
-    for (std::uint32_t i = 0; i < count; ++i) {
-        if (order[i] == i) continue;
-        std::memcpy(kept.data(), list + i * line, line);
-        std::uint32_t to = i;
-        for (;;) {
-            const std::uint32_t from = order[to];
-            order[to] = to;
-            if (from == i) {
-                std::memcpy(list + to * line, kept.data(), line);
-                break;
-            }
-            std::memcpy(list + to * line, list + from * line, line);
-            to = from;
-        }
-    }
-    std::size_t left = 0;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        if (left > 0 && at(i) == at(static_cast<std::uint32_t>(left - 1))) continue;
-        if (left != i) std::memmove(list + left * line, list + i * line, line);
-        ++left;
-    }
-    return left * line;
+// Sorts the `count` words of `Width` letters, each followed by LF, at
+// `list`, where they stand, and drops their duplicates; returns the bytes
+// left.
+template <std::size_t Width>
+std::size_t SortWidth(char* list, std::size_t count) {
+    using Line = std::array<char, Width + 1>;
+    // The vector's bytes hold the lines as arrays of bytes.
+    const std::span<Line> lines(reinterpret_cast<Line*>(list), count);
+    const auto before = [](const Line& a, const Line& b) {
+        return std::string_view(a.data(), Width) < std::string_view(b.data(), Width);
+    };
+    std::sort(lines.begin(), lines.end(), before);
+    const auto end = std::unique(lines.begin(), lines.end());
+    return static_cast<std::size_t>(end - lines.begin()) * sizeof(Line);
 }
 
-// The same for the words of 15 letters and more, of any length, in
-// `list`; returns the bytes left. These are the fewest, and are put in
-// order through a copy.
-std::size_t SortAnyWidth(std::span<char> list) {
+std::size_t SortFixedWidth(char* list, std::size_t count, std::size_t width) {
+    using Sorter = std::size_t (*)(char*, std::size_t);
+    static constexpr auto kSorters = []<std::size_t... Widths>(std::index_sequence<Widths...>) {
+        return std::array<Sorter, sizeof...(Widths)>{&SortWidth<Widths + 2>...};
+    }
+    (std::make_index_sequence<13>());
+    return kSorters.at(width - 2)(list, count);
+}
+
+template <typename Offset>
+constexpr Offset kDropped = std::numeric_limits<Offset>::max();
+
+// Where each of the `count` words of 15 letters and more in `list` (each
+// followed by LF, in the order of the file) goes once the list is in order,
+// kDropped for a repeat, in the order of the file; and the bytes of the
+// list in order. The words are sorted through where they stand; each word's
+// new place is then written over its first bytes, for which a word of 15
+// letters has room, and read back in the order of the file.
+template <typename Offset>
+std::pair<std::vector<Offset>, std::size_t> LongWordPlaces(std::span<char> list, std::size_t count) {
+    static_assert(sizeof(Offset) < 15);
     const std::string_view all(list.data(), list.size());
     const auto word = [&](std::size_t start) { return all.substr(start, all.find('\n', start) - start); };
-    std::vector<std::size_t> starts;
-    for (std::size_t start = 0; start < all.size(); start += word(start).size() + 1) starts.push_back(start);
-    std::sort(starts.begin(), starts.end(), [&](std::size_t a, std::size_t b) { return word(a) < word(b); });
-    std::string sorted;
-    sorted.reserve(list.size());
-    std::optional<std::string_view> previous;
-    for (const std::size_t start : starts) {
-        const std::string_view next = word(start);
-        if (next == previous) continue;
-        sorted.append(next).push_back('\n');
-        previous = next;
+    std::vector<Offset> places;
+    places.reserve(count);
+    for (std::size_t start = 0; start < all.size(); start += word(start).size() + 1)
+        places.push_back(static_cast<Offset>(start));
+    std::sort(places.begin(), places.end(), [&](Offset a, Offset b) { return word(a) < word(b); });
+    // Repeats are neighbours now; a word is written over only once the word
+    // after it was compared with it.
+    const auto stamp = [&](Offset at, Offset to) { std::memcpy(list.data() + at, &to, sizeof to); };
+    std::size_t size = 0;
+    Offset previousTo = 0;
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const std::string_view next = word(places[i]);
+        const bool repeat = i > 0 && next == word(places[i - 1]);
+        if (i > 0) stamp(places[i - 1], previousTo);
+        previousTo = repeat ? kDropped<Offset> : static_cast<Offset>(size);
+        if (!repeat) size += next.size() + 1;
     }
-    std::memcpy(list.data(), sorted.data(), sorted.size());
-    return sorted.size();
+    if (!places.empty()) stamp(places.back(), previousTo);
+    std::size_t i = 0;
+    for (std::size_t start = 0; start < all.size(); start = all.find('\n', start + sizeof(Offset)) + 1)
+        std::memcpy(&places[i++], list.data() + start, sizeof(Offset));
+    return {std::move(places), size};
+}
+
+// Reads the file once more, handing each of its lines to `take`.
+using Reread = std::function<void(const std::function<void(std::string_view)>&)>;
+
+// Puts the `count` words of 15 letters and more in `list` (in the order of
+// the file) in order, each copied from the file once more to its place, and
+// drops repeats; returns the bytes left.
+template <typename Offset>
+std::size_t PutLongWordsInOrder(std::span<char> list, std::size_t count, const Reread& pass,
+                                const std::function<WordFileError()>& changed) {
+    const auto placed = LongWordPlaces<Offset>(list, count);
+    const std::vector<Offset>& places = placed.first;
+    const std::size_t size = placed.second;
+    std::size_t i = 0;
+    pass([&](std::string_view line) {
+        if (line.size() < 15 || !IsPlainWord(line)) return;
+        if (i == places.size()) throw changed();
+        const std::size_t to = places[i++];
+        if (to == kDropped<Offset>) return;
+        if (to + line.size() + 1 > size) throw changed();
+        std::memcpy(list.data() + to, line.data(), line.size());
+        list[to + line.size()] = '\n';
+    });
+    if (i != places.size()) throw changed();
+    // A file that changed between the readings may have left them out of
+    // order.
+    std::string_view previous;
+    for (std::string_view rest(list.data(), size); !rest.empty(); rest.remove_prefix(previous.size() + 1)) {
+        const std::string_view word = rest.substr(0, rest.find('\n'));
+        if (!previous.empty() && previous >= word) throw changed();
+        previous = word;
+    }
+    return size;
 }
 
 }  // namespace
@@ -271,6 +310,14 @@ WordFile::WordFile(const std::string& path) {
     for (std::size_t list = 0; list < lists_.size(); ++list)
         lists_[list] = std::string_view(words_.data() + start[list], bytes[list]);
     counts_ = words;
+
+    // The words of 15 letters and more are put in order now.
+    const std::span<char> longWords(words_.data() + start[15], bytes[15]);
+    const std::size_t inOrder = longWords.size() < std::numeric_limits<std::uint32_t>::max()
+                                    ? PutLongWordsInOrder<std::uint32_t>(longWords, words[15], pass, changed)
+                                    : PutLongWordsInOrder<std::size_t>(longWords, words[15], pass, changed);
+    lists_[15] = std::string_view(longWords.data(), inOrder);
+    sorted_[15] = true;
 }
 
 WordList WordFile::List(int length) const {
@@ -279,9 +326,7 @@ WordList WordFile::List(int length) const {
     const auto at = static_cast<std::size_t>(length);
     if (!sorted_[at]) {
         char* const begin = words_.data() + (lists_[at].data() - words_.data());
-        const std::size_t size = length < 15 ? SortFixedWidth(begin, counts_[at], at)
-                                             : SortAnyWidth(std::span<char>(begin, lists_[at].size()));
-        lists_[at] = lists_[at].substr(0, size);
+        lists_[at] = lists_[at].substr(0, SortFixedWidth(begin, counts_[at], at));
         sorted_[at] = true;
     }
     list.SplitSortedWordsInPlace(lists_[at], length < 15 ? std::optional<std::size_t>(length) : std::nullopt);

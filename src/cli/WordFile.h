@@ -28,9 +28,10 @@ public:
     // the first NUL ends the reading with an error. Throws WordFileError.
     //
     // A plain file is read twice, to count the words of each list and then
-    // to put each where its list goes, so that the lists take no more than
-    // the file's size; anything else (a pipe, a device) is read into memory
-    // first.
+    // to put each where its list goes, and a third time to put the words of
+    // 15 letters and more in order, so that the lists take no more than the
+    // file's size and a few bytes a long word; anything else (a pipe, a
+    // device) is read into memory first.
     explicit WordFile(const std::string& path);
     // The words are read in place from this object.
     WordFile(const WordFile&) = delete;
@@ -44,8 +45,8 @@ public:
     std::size_t Skipped() const { return skipped_; }
 
 private:
-    // The lists one after another, each put in order when a search first
-    // asks for it.
+    // The lists one after another, each of 2 to 14 letters put in order
+    // where it stands when a search first asks for it.
     mutable std::string words_;
     mutable std::array<std::string_view, 16> lists_{};
     std::array<std::size_t, 16> counts_{};  // the words of each list

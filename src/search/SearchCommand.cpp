@@ -39,10 +39,15 @@ void RunUnscramble(SearchSurface& surface, WordListCache& cache, int checkedCoun
         UpdateGuard update(surface);
         // One speller for every length searched, reading the text as far as
         // the longest word among them needs.
+        // A text no longer than a list's shortest words is read whole
+        // anyway, and the list need not be measured.
         std::size_t longest = 1;
-        for (int i = 0; i < kLengthOptionCount; ++i)
-            if (Searched(surface, i, text))
-                longest = std::max(longest, cache.Fetch(OptionWordLength(i)).LongestEntry());
+        for (int i = 0; i < kLengthOptionCount; ++i) {
+            if (!Searched(surface, i, text)) continue;
+            const auto shortest = static_cast<std::size_t>(OptionWordLength(i));
+            longest = std::max(longest,
+                               text.size() <= shortest ? text.size() : cache.Fetch(OptionWordLength(i)).LongestEntry());
+        }
         const Speller speller(text, longest);
         for (int i = 0; i < kLengthOptionCount; ++i) {
             if (Searched(surface, i, text)) UnscrambleLength(surface, cache, i, speller);

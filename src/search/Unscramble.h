@@ -32,7 +32,16 @@ public:
     std::string_view Text() const { return text_; }
 
     // Whether the text spells `word` (of at most `longestWord` bytes).
-    bool Spells(std::string_view word) const;
+    bool Spells(std::string_view word) const { return Stop(word) == word.size(); }
+
+    // Where the text stops spelling `word`: its size when the text spells
+    // it; otherwise the position of the first byte that nothing in the text
+    // can take, so that every word beginning with the same bytes up to and
+    // including that one is not spelled either; or kNoStop when the word
+    // is turned down as a whole.
+    std::size_t Stop(std::string_view word) const;
+    static constexpr std::size_t kNoStop = static_cast<std::size_t>(-1);
+    bool HasWildcards() const { return wildcards_ > 0; }
 
 private:
     std::string_view text_;
@@ -40,6 +49,8 @@ private:
     // wildcardsBefore_[c][k]: how many '?' come before the text's
     // (k + 1)-th copy of byte c.
     std::array<std::vector<std::uint32_t>, 256> wildcardsBefore_;
+    // absent_[c]: 1 when the text has no copy of byte c.
+    std::array<std::uint8_t, 256> absent_{};
     // While a word is decided: per byte, the copies that typed bytes have
     // removed from it, counted for the word numbered `word`; a count left
     // from an earlier word reads as none, so nothing is cleared in between.

@@ -9,12 +9,14 @@
 namespace lexigrove {
 
 // One embedded block of bytes. `data` ends with the block's own terminator
-// (the word lists end in two NUL bytes); `size` counts every byte.
+// (the word lists end in two NUL bytes); `size` counts every byte, and
+// `textSize` those before the first NUL, as the build counted them.
 struct EmbeddedResource {
     const char* type;
     int id;
     const char* data;
     std::size_t size;
+    std::size_t textSize;
 };
 
 // The bytes of the resource, or nullptr when the program has none with that

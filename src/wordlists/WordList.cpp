@@ -69,6 +69,7 @@ void WordList::SplitInPlace(std::string_view text) {
 // without a terminator is one more.
 std::size_t WordList::size() const {
     if (size_ != kUncounted) return size_;
+    if (stride_ != 0) return size_ = text_.size() / stride_;
     const char* p = text_.data();
     const std::size_t n = text_.size();
     std::size_t terminators = 0;

@@ -7,6 +7,7 @@
 //
 // --omit leaves a list out, for builds that test the program without it.
 // A malformed word list stops the build with "file:line: reason".
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -115,10 +116,12 @@ void WriteSource(const std::string& input, const std::string& output, const List
     int count = 0;
     for (int id = kFirstList; id <= kLastList; ++id) {
         if (omitted.count(id)) continue;
-        out << "    {\"DICT\", " << id << ", kDict" << id << ", sizeof kDict" << id << "},\n";
+        const std::string& text = lists[static_cast<std::size_t>(id)];
+        out << "    {\"DICT\", " << id << ", kDict" << id << ", sizeof kDict" << id << ", "
+            << std::min(text.find('\0'), text.size()) << "},\n";
         ++count;
     }
-    if (count == 0) out << "    {\"\", 0, nullptr, 0},\n";
+    if (count == 0) out << "    {\"\", 0, nullptr, 0, 0},\n";
     out << "};\nextern const std::size_t kEmbeddedResourceCount = " << count << ";\n\n}  // namespace lexigrove\n";
     out.close();
     if (!out) Fail(output, 0, "write failed");

@@ -2,6 +2,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -57,6 +58,56 @@ TEST(Primitives, FindPatternFrom) {
     EXPECT_EQ(FindPatternFrom("cat", "t", 3), 3);
     EXPECT_EQ(FindPatternFrom("c?t", "???", 1), 1);
     EXPECT_EQ(FindPatternFrom("cat", "C?T", 1), 0);  // bytes compare exactly
+}
+
+// Long patterns in long words, as a word file's lines may be, where the
+// search works through blocks of the word: every first match as trying each
+// place in turn finds it.
+TEST(Primitives, LongPatternsInLongWords) {
+    const auto firstMatch = [](std::string_view s, std::string_view p, std::size_t start) -> std::size_t {
+        for (std::size_t i = start - 1; i + p.size() <= s.size(); ++i)
+            if (std::equal(p.begin(), p.end(), s.begin() + static_cast<std::ptrdiff_t>(i),
+                           [](char wanted, char byte) { return wanted == '?' || wanted == byte; }))
+                return i + 1;
+        return 0;
+    };
+    std::mt19937 random(18);
+    for (int round = 0; round < 12; ++round) {
+        std::string word(30000, 'a');
+        for (char& c : word) c = "ab"[random() % 2];
+        if (round % 3 == 0) word[random() % word.size()] = '\xff';  // a byte the pattern lacks
+        const std::size_t length = 2000 + random() % 2000;
+        const std::size_t from = random() % (word.size() - length);
+        std::string pattern = word.substr(from, length);
+        for (char& c : pattern)
+            if (random() % 3 == 0) c = '?';
+        if (round % 4 == 1) pattern[random() % length] = 'z';                    // matches nowhere
+        if (round % 4 == 2) pattern.back() = pattern.back() == 'a' ? 'b' : 'a';  // maybe elsewhere
+        for (const std::size_t start : {std::size_t{1}, 1 + random() % (from + 1)})
+            EXPECT_EQ(FindPatternFrom(word, pattern, start), firstMatch(word, pattern, start))
+                << "round " << round << ", start " << start;
+    }
+}
+
+// One match, at the edges of the blocks: for a pattern of 2,000 bytes,
+// blocks of 4,096 bytes of the word, each trying the 2,097 places that
+// start in it.
+TEST(Primitives, LongPatternsAtTheEdgesOfBlocks) {
+    const std::string pattern = "b" + std::string(1998, '?') + "b";
+    const std::size_t step = 4096 - pattern.size() + 1;
+    for (const std::size_t start : {std::size_t{1}, std::size_t{700}}) {
+        for (const std::size_t block : {std::size_t{1}, std::size_t{2}, std::size_t{5}}) {
+            for (const std::size_t place : {block * step - 1, block * step}) {
+                std::string word(20000, 'a');
+                const std::size_t at = start - 1 + place;
+                word[at] = word[at + pattern.size() - 1] = 'b';
+                EXPECT_EQ(FindPatternFrom(word, pattern, start), at + 1) << "start " << start << ", place " << place;
+            }
+        }
+    }
+    std::string word(20000, 'a');
+    word[word.size() - pattern.size()] = word.back() = 'b';
+    EXPECT_EQ(FindPatternFrom(word, pattern, 1), word.size() - pattern.size() + 1);
 }
 
 // Positions past 2 GiB: a long run of zero bytes that the system maps

@@ -108,8 +108,10 @@ for file in $expected; do
   echo "$listing" | grep -q " \./usr/$file\$" || fail "the package lacks /usr/$file"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-# lexigrove-cli needs the C library; the window needs Qt as well.
-needed="libc6"
+# lexigrove-cli needs the C library unless it is linked in
+# (LEXIGROVE_STATIC_CLI); the window needs Qt as well.
+needed=""
+file -L "$usr/bin/lexigrove-cli" | grep -q "dynamically linked" && needed="libc6"
 [ "$kind" = gui ] && needed="libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 qt6-qpa-plugins fonts-liberation2"
 for package in $needed; do
   echo "$depends" | grep -Eq "(^|, )$package( |,|\$)" || fail "Depends lacks $package: $depends"
