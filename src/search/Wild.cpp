@@ -137,7 +137,10 @@ void BlockSums(std::string_view s, std::size_t first, const Numbers& number,
     Transform(sums, true);
 }
 
-std::size_t FindByTransform(std::string_view s, std::string_view p, std::size_t from) {
+// Calls found(i) for each 0-based place i at or after `from` where `p`
+// matches `s`, in order, until it returns false.
+template <typename Found>
+void MatchesByTransform(std::string_view s, std::string_view p, std::size_t from, Found found) {
     const Numbers number = NumberBytes(p);
     const std::size_t m = p.size();
     std::size_t size = 2;
@@ -148,9 +151,40 @@ std::size_t FindByTransform(std::string_view s, std::string_view p, std::size_t 
     for (std::size_t first = from; first + m <= s.size(); first += size - m + 1) {
         BlockSums(s, first, number, pattern, block, sums);
         for (std::size_t i = 0; i < size - m + 1 && first + i + m <= s.size(); ++i)
-            if (sums[i + m - 1] == 0) return first + i;
+            if (sums[i + m - 1] == 0 && !found(first + i)) return;
     }
-    return std::string_view::npos;
+}
+
+std::size_t FindByTransform(std::string_view s, std::string_view p, std::size_t from) {
+    std::size_t first = std::string_view::npos;
+    MatchesByTransform(s, p, from, [&first](std::size_t at) {
+        first = at;
+        return false;
+    });
+    return first;
+}
+
+// The same for a pattern taken in pieces of at most `piece` bytes, which
+// bounds the transforms' memory: the pattern matches where each piece
+// matches at its own offset. Each piece is one more pass over the word.
+std::size_t FindByTransformInPieces(std::string_view s, std::string_view p, std::size_t from, std::size_t piece) {
+    const std::size_t places = s.size() - from - p.size() + 1;
+    std::vector<bool> possible(places, true);
+    std::vector<bool> here(places);
+    for (std::size_t offset = 0; offset < p.size(); offset += piece) {
+        const std::string_view part = p.substr(offset, piece);
+        if (std::all_of(part.begin(), part.end(), [](char c) { return c == '?'; })) continue;
+        // The part may match only where the whole pattern could start.
+        const std::string_view reach = s.substr(0, from + offset + places - 1 + part.size());
+        std::fill(here.begin(), here.end(), false);
+        MatchesByTransform(reach, part, from + offset, [&](std::size_t at) {
+            here[at - offset - from] = true;
+            return true;
+        });
+        for (std::size_t i = 0; i < places; ++i) possible[i] = possible[i] && here[i];
+    }
+    const auto first = std::find(possible.begin(), possible.end(), true);
+    return first == possible.end() ? std::string_view::npos : from + static_cast<std::size_t>(first - possible.begin());
 }
 
 }  // namespace
@@ -160,25 +194,32 @@ std::size_t FindPatternFrom(std::string_view s, std::string_view p, std::size_t 
     // Trying each place in turn costs up to places x pattern byte
     // comparisons; the transforms about a hundred of them a byte of the word
     // and the pattern, for each time the block size doubles. The cheaper
-    // way is taken, up to a pattern of a million characters, for which the
-    // transforms take 160 MB. (They never pay for a hundred places or fewer,
-    // nor for a pattern of a hundred bytes or fewer: the words of the
-    // program's own lists are asked about at once.)
+    // way is taken. A pattern of more than a million characters goes to the
+    // transforms in pieces of a million, which take 160 MB, each piece one
+    // more pass over the word. (The transforms never pay for a hundred
+    // places or fewer, nor for a pattern of a hundred bytes or fewer: the
+    // words of the program's own lists are asked about at once.)
     const std::size_t rest = s.size() - (start - 1);
     const std::size_t places = rest - p.size() + 1;
-    constexpr std::size_t kLongest = std::size_t{1} << 20;
-    if (places > 100 && p.size() > 100 && p.size() <= kLongest) {
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    if (places > 100 && p.size() > 100) {
         std::size_t doublings = 1;
-        while ((std::size_t{1} << doublings) < 2 * p.size()) ++doublings;
-        if (static_cast<Wide>(places) * p.size() > static_cast<Wide>(100) * (rest + p.size()) * doublings) {
-            const std::size_t at = FindByTransform(s, p, start - 1);
-            return at == std::string_view::npos ? 0 : at + 1;
-        }
+        while ((std::size_t{1} << doublings) < 2 * std::min(p.size(), kPiece)) ++doublings;
+        const std::size_t passes = (p.size() + kPiece - 1) / kPiece;
+        if (static_cast<Wide>(places) * p.size() > static_cast<Wide>(100) * (rest + p.size()) * doublings * passes)
+            return FindPatternInPieces(s, p, start, kPiece);
     }
     const auto matches = [](char byte, char wanted) { return wanted == '?' || wanted == byte; };
     const auto at =
         std::search(s.begin() + static_cast<std::ptrdiff_t>(start - 1), s.end(), p.begin(), p.end(), matches);
     return at == s.end() ? 0 : static_cast<std::size_t>(at - s.begin()) + 1;
+}
+
+std::size_t FindPatternInPieces(std::string_view s, std::string_view p, std::size_t start, std::size_t piece) {
+    if (p.empty() || piece == 0 || start < 1 || start > s.size() || p.size() > s.size() - (start - 1)) return 0;
+    const std::size_t at =
+        p.size() <= piece ? FindByTransform(s, p, start - 1) : FindByTransformInPieces(s, p, start - 1, piece);
+    return at == std::string_view::npos ? 0 : at + 1;
 }
 
 void WildSearch(SearchSurface& surface, std::string_view text, const WordListCache& lists) {

@@ -16,6 +16,11 @@ namespace lexigrove {
 // remains of `s`.
 std::size_t FindPatternFrom(std::string_view s, std::string_view p, std::size_t start);
 
+// The same, always through the transforms that FindPatternFrom uses for a
+// long pattern in a long word, the pattern taken in pieces of at most
+// `piece` bytes, as it is when longer than a million; for the tests.
+std::size_t FindPatternInPieces(std::string_view s, std::string_view p, std::size_t start, std::size_t piece);
+
 // Appends the matches of `text`, the edit box text already read, driving
 // the progress bar, from a private list that `lists` loads without caching
 // it. A list without words finds nothing.

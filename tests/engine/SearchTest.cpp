@@ -83,9 +83,13 @@ TEST(Primitives, LongPatternsInLongWords) {
             if (random() % 3 == 0) c = '?';
         if (round % 4 == 1) pattern[random() % length] = 'z';                    // matches nowhere
         if (round % 4 == 2) pattern.back() = pattern.back() == 'a' ? 'b' : 'a';  // maybe elsewhere
-        for (const std::size_t start : {std::size_t{1}, 1 + random() % (from + 1)})
+        const std::size_t later = 1 + random() % (from + 1);
+        for (const std::size_t start : {std::size_t{1}, later})
             EXPECT_EQ(FindPatternFrom(word, pattern, start), firstMatch(word, pattern, start))
                 << "round " << round << ", start " << start;
+        // A pattern longer than a million characters is taken in pieces.
+        EXPECT_EQ(FindPatternInPieces(word, pattern, later, 1500), firstMatch(word, pattern, later))
+            << "round " << round << ", in pieces";
     }
 }
 
