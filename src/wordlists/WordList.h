@@ -154,8 +154,9 @@ inline void WordList::Iterator::PassOver(std::string_view prefix) {
         while (!atEnd_ && entry_.starts_with(prefix));
         return;
     }
-    // The entries after this one start at next_ + k * stride_: look 1, 2,
-    // 4 ... entries ahead for one that does not begin so, then halve.
+    // The entries after this one start at next_ + k * stride_: look at the
+    // next few one by one (most runs are short, and these are near), then
+    // 16, 32 ... entries ahead for one that does not begin so, and halve.
     const std::size_t count = (static_cast<std::size_t>(last_ - next_) + stride_ - 1) / stride_;
     const auto begins = [&](std::size_t k) {
         // A loop of our own: the prefixes are short, and a call to memcmp
@@ -166,13 +167,18 @@ inline void WordList::Iterator::PassOver(std::string_view prefix) {
             if (*entry++ != c) return false;
         return true;
     };
-    std::size_t low = 0;
-    std::size_t high = 1;
-    while (high <= count && begins(high - 1)) {
-        low = high;
-        high *= 2;
+    constexpr std::size_t kNear = 8;
+    std::size_t low = 0;  // the entries before `low` begin so
+    while (low < std::min(count, kNear) && begins(low)) ++low;
+    std::size_t high = low;
+    if (low == kNear) {
+        high = 2 * kNear;
+        while (high <= count && begins(high - 1)) {
+            low = high;
+            high *= 2;
+        }
+        high = std::min(high, count);
     }
-    high = std::min(high, count);
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
         if (begins(middle))
