@@ -343,6 +343,13 @@ int SearchEdit::ViewIndex(const View& view, int position) const {
     return index;
 }
 
+int SearchEdit::TextPosition(const View& view, int index) const {
+    const int cut = cursor_ - view.start;
+    if (preedit_.isEmpty() || index <= cut) return view.start + index;
+    if (index < cut + preedit_.size()) return cursor_;  // inside what is being composed
+    return view.start + index - static_cast<int>(preedit_.size());
+}
+
 const SearchEdit::View& SearchEdit::Laid() const {
     if (view_) return *view_;
     auto view = std::make_unique<View>();
@@ -416,11 +423,7 @@ const SearchEdit::View& SearchEdit::Laid() const {
 
     // Remember the scroll by the character at the left edge.
     const int atEdge = line.xToCursor(scroll, QTextLine::CursorOnCharacter);
-    const int cut = cursor_ - view->start;
-    if (preedit_.isEmpty() || atEdge <= cut)
-        origin_ = view->start + atEdge;
-    else
-        origin_ = atEdge < cut + preedit_.size() ? cursor_ : view->start + atEdge - static_cast<int>(preedit_.size());
+    origin_ = TextPosition(*view, atEdge);
     shift_ = scroll - xOf(ViewIndex(*view, origin_));
     view_ = std::move(view);
     return *view_;
@@ -429,10 +432,7 @@ const SearchEdit::View& SearchEdit::Laid() const {
 int SearchEdit::PositionAtX(int x) const {
     const View& view = Laid();
     const int index = view.layout.lineAt(0).xToCursor(x - view.line.left() + view.scroll);
-    const int cut = cursor_ - view.start;
-    if (preedit_.isEmpty() || index <= cut) return view.start + index;
-    if (index < cut + preedit_.size()) return cursor_;
-    return view.start + index - static_cast<int>(preedit_.size());
+    return TextPosition(view, index);
 }
 
 int SearchEdit::cursorPositionAt(const QPoint& point) const { return PositionAtX(point.x()); }

@@ -115,6 +115,9 @@ private:
     // is in sight, as a line edit scrolls.
     const View& Laid() const;
     int ViewIndex(const View& view, int position) const;
+    // The text position of `index` in the laid-out stretch (ViewIndex's
+    // inverse; a place in the composed text is the caret).
+    int TextPosition(const View& view, int index) const;
     int PositionAtX(int x) const;
 
     // Replaces [start, end) with `text` (already one line), as one step
