@@ -5,20 +5,21 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
+#include <cerrno>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <limits>
-#include <numeric>
-#include <span>
-#include <cerrno>
-#include <cstring>
+#include <memory>
+#include <new>
 #include <optional>
+#include <span>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "Ascii.h"
+#include "LineSort.h"
 
 namespace lexigrove {
 
@@ -38,217 +39,252 @@ private:
     int fd_;
 };
 
-// Hands each line of a text that arrives in pieces to `take`, lowercased
-// (in the pieces themselves) and without its LF or CR LF: the first line
-// without a byte-order mark, the last without a final CR. A NUL ends the
-// text with an error.
-class LineSplitter {
-public:
-    LineSplitter(const std::string& path, std::function<void(std::string_view)> take)
-        : path_(path), take_(std::move(take)) {}
-
-    void Feed(std::span<char> bytes) {
-        std::string_view piece(bytes.data(), bytes.size());
-        if (piece.find('\0') != std::string_view::npos)
-            throw WordFileError("the word list '" + path_ + "' is not text (it holds NUL bytes)");
-        ascii::Lowercase(bytes);
-        while (!piece.empty()) {
-            const std::size_t lf = piece.find('\n');
-            if (lf == std::string_view::npos) {
-                // A line that goes on in the next piece.
-                partial_.append(piece);
-                return;
-            }
-            if (partial_.empty()) {
-                Take(piece.substr(0, lf));
-            } else {
-                partial_.append(piece.substr(0, lf));
-                Take(partial_);
-                partial_.clear();
-            }
-            piece.remove_prefix(lf + 1);
-        }
-    }
-    void Finish() {
-        if (!partial_.empty()) Take(partial_);
-        partial_.clear();
-    }
-
-private:
-    void Take(std::string_view line) {
-        constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
-        if (first_ && line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
-        first_ = false;
-        if (line.ends_with('\r')) line.remove_suffix(1);
-        take_(line);
-    }
-
-    const std::string& path_;
-    std::function<void(std::string_view)> take_;
-    std::string partial_;
-    bool first_ = true;
-};
-
-// Reads the file at `path` through `read`, which is called once for each
-// pass over it: `pass(piece)` for each piece of it in order, then `pass({})`
-// once at its end. A plain file is read from the disk each time; anything
-// else is read into memory once.
-class Source {
-public:
-    explicit Source(const std::string& path) : path_(path), file_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-        if (file_.Get() < 0) throw Failed(errno);
-        struct stat info {};
-        if (::fstat(file_.Get(), &info) != 0) throw Failed(errno);
-        if (S_ISDIR(info.st_mode)) throw Failed(EISDIR);
-        if (!S_ISREG(info.st_mode)) {
-            // Checked for NUL as it comes, so that a device such as
-            // /dev/zero is not read on and on.
-            Read([this](std::span<char> bytes) {
-                const std::string_view piece(bytes.data(), bytes.size());
-                if (piece.find('\0') != std::string_view::npos) {
-                    held_.append(piece.substr(0, piece.find('\0') + 1));
-                    return false;
-                }
-                held_.append(piece);
-                return true;
-            });
-            inMemory_ = true;
-        }
-    }
-
-    // Runs `pass` over the whole text, stopping early when it returns false.
-    void Pass(const std::function<bool(std::span<char>)>& pass) {
-        if (inMemory_) {
-            pass(held_);
-            return;
-        }
-        if (::lseek(file_.Get(), 0, SEEK_SET) != 0) throw Failed(errno);
-        Read(pass);
-    }
-
-private:
-    WordFileError Failed(int error) const {
-        return WordFileError("cannot read the word list '" + path_ + "': " + std::strerror(error));
-    }
-    void Read(const std::function<bool(std::span<char>)>& pass) {
-        std::vector<char> block(std::size_t{1} << 16);
-        for (;;) {
-            const ssize_t got = ::read(file_.Get(), block.data(), block.size());
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) throw Failed(errno);
-            if (got == 0 || !pass(std::span<char>(block.data(), static_cast<std::size_t>(got)))) return;
-        }
-    }
-
-    const std::string& path_;
-    Descriptor file_;
-    std::string held_;
-    bool inMemory_ = false;
-};
-
 // The list a plain word of `size` letters belongs to.
 std::size_t ListOf(std::size_t size) { return std::min<std::size_t>(size, 15); }
 
 bool IsPlainWord(std::string_view line) { return line.size() >= 2 && ascii::AllLetters(line); }
 
-// Sorts the `count` words of `Width` letters, each followed by LF, at
-// `list`, where they stand, and drops their duplicates; returns the bytes
-// left.
-template <std::size_t Width>
-std::size_t SortWidth(char* list, std::size_t count) {
-    using Line = std::array<char, Width + 1>;
-    // The vector's bytes hold the lines as arrays of bytes.
-    const std::span<Line> lines(reinterpret_cast<Line*>(list), count);
-    const auto before = [](const Line& a, const Line& b) {
-        return std::string_view(a.data(), Width) < std::string_view(b.data(), Width);
-    };
-    std::sort(lines.begin(), lines.end(), before);
-    const auto end = std::unique(lines.begin(), lines.end());
-    return static_cast<std::size_t>(end - lines.begin()) * sizeof(Line);
+WordFileError ReadFailed(const std::string& path, int error) {
+    return WordFileError("cannot read the word list '" + path + "': " + std::strerror(error));
 }
 
-std::size_t SortFixedWidth(char* list, std::size_t count, std::size_t width) {
-    using Sorter = std::size_t (*)(char*, std::size_t);
-    static constexpr auto kSorters = []<std::size_t... Widths>(std::index_sequence<Widths...>) {
-        return std::array<Sorter, sizeof...(Widths)>{&SortWidth<Widths + 2>...};
-    }
-    (std::make_index_sequence<13>());
-    return kSorters.at(width - 2)(list, count);
+// The file at `path`, open for reading: not a folder.
+int Open(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw ReadFailed(path, errno);
+    struct stat info {};
+    const int error = ::fstat(fd, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
+    if (error == 0) return fd;
+    ::close(fd);
+    throw ReadFailed(path, error);
 }
 
-template <typename Offset>
-constexpr Offset kDropped = std::numeric_limits<Offset>::max();
-
-// Where each of the `count` words of 15 letters and more in `list` (each
-// followed by LF, in the order of the file) goes once the list is in order,
-// kDropped for a repeat, in the order of the file; and the bytes of the
-// list in order. The words are sorted through where they stand; each word's
-// new place is then written over its first bytes, for which a word of 15
-// letters has room, and read back in the order of the file.
-template <typename Offset>
-std::pair<std::vector<Offset>, std::size_t> LongWordPlaces(std::span<char> list, std::size_t count) {
-    static_assert(sizeof(Offset) < 15);
-    const std::string_view all(list.data(), list.size());
-    const auto word = [&](std::size_t start) { return all.substr(start, all.find('\n', start) - start); };
-    std::vector<Offset> places;
-    places.reserve(count);
-    for (std::size_t start = 0; start < all.size(); start += word(start).size() + 1)
-        places.push_back(static_cast<Offset>(start));
-    std::sort(places.begin(), places.end(), [&](Offset a, Offset b) { return word(a) < word(b); });
-    // Repeats are neighbours now; a word is written over only once the word
-    // after it was compared with it.
-    const auto stamp = [&](Offset at, Offset to) { std::memcpy(list.data() + at, &to, sizeof to); };
-    std::size_t size = 0;
-    Offset previousTo = 0;
-    for (std::size_t i = 0; i < places.size(); ++i) {
-        const std::string_view next = word(places[i]);
-        const bool repeat = i > 0 && next == word(places[i - 1]);
-        if (i > 0) stamp(places[i - 1], previousTo);
-        previousTo = repeat ? kDropped<Offset> : static_cast<Offset>(size);
-        if (!repeat) size += next.size() + 1;
+// Reads what there is, up to the size of `into`: nothing at the end.
+std::size_t ReadSome(const std::string& path, int fd, std::span<char> into) {
+    for (;;) {
+        const ssize_t got = ::read(fd, into.data(), into.size());
+        if (got >= 0) return static_cast<std::size_t>(got);
+        if (errno != EINTR) throw ReadFailed(path, errno);
     }
-    if (!places.empty()) stamp(places.back(), previousTo);
-    std::size_t i = 0;
-    for (std::size_t start = 0; start < all.size(); start = all.find('\n', start + sizeof(Offset)) + 1)
-        std::memcpy(&places[i++], list.data() + start, sizeof(Offset));
-    return {std::move(places), size};
 }
 
-// Reads the file once more, handing each of its lines to `take`.
-using Reread = std::function<void(const std::function<void(std::string_view)>&)>;
-
-// Puts the `count` words of 15 letters and more in `list` (in the order of
-// the file) in order, each copied from the file once more to its place, and
-// drops repeats; returns the bytes left.
-template <typename Offset>
-std::size_t PutLongWordsInOrder(std::span<char> list, std::size_t count, const Reread& pass,
-                                const std::function<WordFileError()>& changed) {
-    const auto placed = LongWordPlaces<Offset>(list, count);
-    const std::vector<Offset>& places = placed.first;
-    const std::size_t size = placed.second;
-    std::size_t i = 0;
-    pass([&](std::string_view line) {
-        if (line.size() < 15 || !IsPlainWord(line)) return;
-        if (i == places.size()) throw changed();
-        const std::size_t to = places[i++];
-        if (to == kDropped<Offset>) return;
-        if (to + line.size() + 1 > size) throw changed();
-        std::memcpy(list.data() + to, line.data(), line.size());
-        list[to + line.size()] = '\n';
-    });
-    if (i != places.size()) throw changed();
-    // A file that changed between the readings may have left them out of
-    // order.
-    std::string_view previous;
-    for (std::string_view rest(list.data(), size); !rest.empty(); rest.remove_prefix(previous.size() + 1)) {
-        const std::string_view word = rest.substr(0, rest.find('\n'));
-        if (!previous.empty() && previous >= word) throw changed();
-        previous = word;
+// Hands each line of the file at `path`, lowercased and without its LF, to
+// `take(line, true)`; a line that goes on past what was read so far may
+// come first in parts, each to `take(part, false)`. The first line comes
+// without a byte-order mark, and a part never ends in a CR.
+void ReadLines(const std::string& path, std::size_t piece, const std::function<void(std::string_view, bool)>& take) {
+    const Descriptor file(Open(path));
+    std::vector<char> block(std::max<std::size_t>(piece, 17));
+    std::size_t held = 0;  // bytes not yet taken at the start of the block
+    bool first = true;
+    for (;;) {
+        const std::size_t got = ReadSome(path, file.Get(), {block.data() + held, block.size() - held});
+        // Looked at for NUL as it comes, so that a device such as /dev/zero
+        // is not read on and on.
+        const std::span<char> fresh(block.data() + held, got);
+        if (std::memchr(fresh.data(), '\0', fresh.size()) != nullptr)
+            throw WordFileError("the word list '" + path + "' is not text (it holds NUL bytes)");
+        ascii::Lowercase(fresh);
+        held += fresh.size();
+        std::string_view rest(block.data(), held);
+        if (first) {
+            constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
+            if (got > 0 && rest.size() < kByteOrderMark.size()) continue;
+            if (rest.starts_with(kByteOrderMark)) rest.remove_prefix(kByteOrderMark.size());
+            first = false;
+        }
+        for (std::size_t lf = rest.find('\n'); lf != std::string_view::npos; lf = rest.find('\n')) {
+            take(rest.substr(0, lf), true);
+            rest.remove_prefix(lf + 1);
+        }
+        if (got == 0) {
+            take(rest, true);
+            return;
+        }
+        // A line that goes on: what is read of it is taken when it is long,
+        // but for a last CR, which may be that of a CR LF.
+        if (rest.size() >= 16) {
+            const std::size_t keep = rest.ends_with('\r') ? 1 : 0;
+            take(rest.substr(0, rest.size() - keep), false);
+            rest.remove_prefix(rest.size() - keep);
+        }
+        std::memmove(block.data(), rest.data(), rest.size());
+        held = rest.size();
     }
-    return size;
 }
 
 }  // namespace
+
+// The lists as the file is read: each word is added to its list as it comes,
+// and each list is a chain of blocks in one area that grows, so that the
+// area takes the words' size and a part-filled block a list. At the end the
+// blocks are swapped into the order of the lists and closed up, which leaves
+// each list in one piece.
+class WordFile::Builder {
+public:
+    explicit Builder(std::unique_ptr<char, Free>& area) : area_(area) {}
+
+    // Adds a line that ReadLines hands over, if it is a plain word. A line
+    // that comes in parts is 15 letters and more: it is added as it comes,
+    // and taken back if it turns out not to be a plain word.
+    void Take(std::string_view line, bool ends) {
+        if (part_ == Part::kSkipping) {
+            if (ends) part_ = Part::kNone;
+            return;
+        }
+        if (ends && line.ends_with('\r')) line.remove_suffix(1);
+        if (part_ == Part::kNone && ends) {
+            if (line.empty()) return;
+            if (!IsPlainWord(line)) {
+                ++skipped_;
+                return;
+            }
+            Add(ListOf(line.size()), line);
+            Add(ListOf(line.size()), "\n");
+            return;
+        }
+        if (part_ == Part::kNone) {
+            before_ = EndOf(15);
+            part_ = Part::kAdding;
+        }
+        if (!ascii::AllLetters(line)) {
+            ++skipped_;
+            GoBack(15, before_);
+            part_ = ends ? Part::kNone : Part::kSkipping;
+            return;
+        }
+        Add(15, line);
+        if (ends) {
+            Add(15, "\n");
+            part_ = Part::kNone;
+        }
+    }
+
+    std::size_t Skipped() const { return skipped_; }
+
+    // Puts each list in one piece at the start of the area.
+    std::array<std::string_view, 16> Finish() {
+        // Each block's place, counted through the lists in order, where the
+        // number of the next block was.
+        Block place = 0;
+        for (const End& end : ends_)
+            for (Block block = end.first; block != kNone;) {
+                const Block next = Next(block);
+                SetNext(block, place++);
+                block = next;
+            }
+        std::vector<char> held(kBlock);
+        for (Block block = 0; block < blocks_; ++block)
+            while (Next(block) != block) {
+                char* const here = area_.get() + std::size_t{block} * kBlock;
+                char* const there = area_.get() + std::size_t{Next(block)} * kBlock;
+                std::memcpy(held.data(), there, kBlock);
+                std::memcpy(there, here, kBlock);
+                std::memcpy(here, held.data(), kBlock);
+            }
+        std::array<std::string_view, 16> lists{};
+        char* to = area_.get();
+        Block block = 0;
+        for (std::size_t list = 0; list < ends_.size(); ++list) {
+            const End& end = ends_[list];
+            if (end.first == kNone) continue;
+            char* const start = to;
+            for (std::size_t left = end.bytes; left > 0; ++block) {
+                const std::size_t part = std::min(left, kRoom);
+                std::memmove(to, Room(block), part);
+                to += part;
+                left -= part;
+            }
+            lists[list] = {start, end.bytes};
+        }
+        return lists;
+    }
+
+private:
+    using Block = std::uint32_t;
+    static constexpr std::size_t kBlock = std::size_t{1} << 16;
+    // Each block starts with the number of the block after it in its list.
+    static constexpr std::size_t kRoom = kBlock - sizeof(Block);
+    static constexpr Block kNone = std::numeric_limits<Block>::max();
+
+    // Where a list ends, to go back to.
+    struct End {
+        Block first = kNone;
+        Block last = kNone;
+        std::size_t filled = 0;  // bytes in the last block
+        std::size_t bytes = 0;
+        std::size_t blocks = 0;  // in the area
+    };
+
+    void Add(std::size_t list, std::string_view bytes) {
+        End& end = ends_[list];
+        while (!bytes.empty()) {
+            if (end.last == kNone || end.filled == kRoom) {
+                const Block block = NewBlock();
+                SetNext(block, kNone);
+                if (end.last == kNone)
+                    end.first = block;
+                else
+                    SetNext(end.last, block);
+                end.last = block;
+                end.filled = 0;
+            }
+            const std::size_t part = std::min(kRoom - end.filled, bytes.size());
+            std::memcpy(Room(end.last) + end.filled, bytes.data(), part);
+            end.filled += part;
+            end.bytes += part;
+            bytes.remove_prefix(part);
+        }
+    }
+
+    // Where `list` ends now.
+    End EndOf(std::size_t list) const {
+        End end = ends_[list];
+        end.blocks = blocks_;
+        return end;
+    }
+
+    // Drops what was added to `list` since `end`, when nothing was added to
+    // another list since.
+    void GoBack(std::size_t list, const End& end) {
+        ends_[list] = end;
+        blocks_ = end.blocks;
+        if (end.last != kNone) SetNext(end.last, kNone);
+    }
+
+    Block NewBlock() {
+        if (blocks_ == capacity_) {
+            if (capacity_ >= kNone / 2) throw std::bad_alloc();
+            const std::size_t capacity = std::max<std::size_t>(capacity_ * 2, 4);
+            // realloc grows a large area by remapping its pages, not by
+            // copying them.
+            auto* const grown = static_cast<char*>(std::realloc(area_.get(), capacity * kBlock));
+            if (grown == nullptr) throw std::bad_alloc();
+            static_cast<void>(area_.release());
+            area_.reset(grown);
+            capacity_ = capacity;
+        }
+        return static_cast<Block>(blocks_++);
+    }
+    Block Next(Block block) const {
+        Block next = 0;
+        std::memcpy(&next, area_.get() + std::size_t{block} * kBlock, sizeof next);
+        return next;
+    }
+    void SetNext(Block block, Block next) {
+        std::memcpy(area_.get() + std::size_t{block} * kBlock, &next, sizeof next);
+    }
+    char* Room(Block block) { return area_.get() + std::size_t{block} * kBlock + sizeof(Block); }
+
+    std::unique_ptr<char, Free>& area_;
+    std::size_t blocks_ = 0;
+    std::size_t capacity_ = 0;
+    std::array<End, 16> ends_{};
+    // A line that comes in parts is being added, or passed over.
+    enum class Part { kNone, kAdding, kSkipping } part_ = Part::kNone;
+    End before_;  // where the long words ended before it
+    std::size_t skipped_ = 0;
+};
 
 std::string WithThousands(std::size_t n) {
     std::string digits = std::to_string(n);
@@ -256,80 +292,39 @@ std::string WithThousands(std::size_t n) {
     return digits;
 }
 
-WordFile::WordFile(const std::string& path) {
-    Source source(path);
-    const auto pass = [&](const std::function<void(std::string_view)>& take) {
-        LineSplitter lines(path, take);
-        source.Pass([&](std::span<char> piece) {
-            lines.Feed(piece);
-            return true;
-        });
-        lines.Finish();
-    };
-
-    // First the words and bytes of each list.
-    std::array<std::size_t, 16> words{};
-    std::array<std::size_t, 16> bytes{};
-    pass([&](std::string_view line) {
-        if (line.empty()) return;
-        if (!IsPlainWord(line)) {
-            ++skipped_;
-            return;
-        }
-        ++words[ListOf(line.size())];
-        bytes[ListOf(line.size())] += line.size() + 1;
-    });
-    std::size_t usable = 0;
-    for (const std::size_t count : words) usable += count;
-    if (usable == 0) throw WordFileError("the word list '" + path + "' holds no word of two letters a-z or more");
-    for (const std::size_t count : words)
-        if (count > std::numeric_limits<std::uint32_t>::max())
-            throw WordFileError("the word list '" + path + "' holds too many words");
-
-    // Then each word where its list goes, each list in order.
-    std::array<std::size_t, 16> start{};
-    std::size_t total = 0;
-    for (std::size_t list = 0; list < bytes.size(); ++list) {
-        start[list] = total;
-        total += bytes[list];
-    }
-    words_.resize(total);
-    std::array<std::size_t, 16> next = start;
-    const auto changed = [&] { return WordFileError("the word list '" + path + "' changed while it was read"); };
-    pass([&](std::string_view line) {
-        if (line.empty() || !IsPlainWord(line)) return;
-        const std::size_t list = ListOf(line.size());
-        std::size_t& at = next[list];
-        if (at + line.size() + 1 > start[list] + bytes[list]) throw changed();
-        std::memcpy(words_.data() + at, line.data(), line.size());
-        words_[at + line.size()] = '\n';
-        at += line.size() + 1;
-    });
-    for (std::size_t list = 0; list < lists_.size(); ++list)
-        if (next[list] != start[list] + bytes[list]) throw changed();
-    for (std::size_t list = 0; list < lists_.size(); ++list)
-        lists_[list] = std::string_view(words_.data() + start[list], bytes[list]);
-    counts_ = words;
-
-    // The words of 15 letters and more are put in order now.
-    const std::span<char> longWords(words_.data() + start[15], bytes[15]);
-    const std::size_t inOrder = longWords.size() < std::numeric_limits<std::uint32_t>::max()
-                                    ? PutLongWordsInOrder<std::uint32_t>(longWords, words[15], pass, changed)
-                                    : PutLongWordsInOrder<std::size_t>(longWords, words[15], pass, changed);
-    lists_[15] = std::string_view(longWords.data(), inOrder);
-    sorted_[15] = true;
+WordFile::WordFile(const std::string& path, std::size_t piece) {
+    Builder lists(words_);
+    ReadLines(path, piece, [&](std::string_view line, bool ends) { lists.Take(line, ends); });
+    skipped_ = lists.Skipped();
+    lists_ = lists.Finish();
+    bool any = false;
+    for (const std::string_view list : lists_) any = any || !list.empty();
+    if (!any) throw WordFileError("the word list '" + path + "' holds no word of two letters a-z or more");
 }
 
 WordList WordFile::List(int length) const {
     WordList list;
     if (length < 2 || length > 15) return list;
-    const auto at = static_cast<std::size_t>(length);
-    if (!sorted_[at]) {
-        char* const begin = words_.data() + (lists_[at].data() - words_.data());
-        lists_[at] = lists_[at].substr(0, SortFixedWidth(begin, counts_[at], at));
-        sorted_[at] = true;
+    std::string_view& words = lists_[static_cast<std::size_t>(length)];
+    if (!sorted_[static_cast<std::size_t>(length)]) {
+        // Each list is put in order, where it stands, when a search first
+        // asks for it, and each word kept once.
+        char* const begin = words_.get() + (words.data() - words_.get());
+        SortLines({begin, words.size()});
+        std::size_t size = 0;
+        std::string_view previous;
+        for (std::size_t start = 0; start < words.size();) {
+            const std::string_view word(begin + start, words.substr(start).find('\n'));
+            start += word.size() + 1;
+            if (word == previous) continue;
+            std::memmove(begin + size, word.data(), word.size() + 1);
+            previous = {begin + size, word.size()};
+            size += word.size() + 1;
+        }
+        words = words.substr(0, size);
+        sorted_[static_cast<std::size_t>(length)] = true;
     }
-    list.SplitSortedWordsInPlace(lists_[at], length < 15 ? std::optional<std::size_t>(length) : std::nullopt);
+    list.SplitSortedWordsInPlace(words, length < 15 ? std::optional<std::size_t>(length) : std::nullopt);
     return list;
 }
 

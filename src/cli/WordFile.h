@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdlib>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -27,12 +29,12 @@ public:
     // over; a leading UTF-8 byte-order mark is no part of the first word;
     // the first NUL ends the reading with an error. Throws WordFileError.
     //
-    // A plain file is read twice, to count the words of each list and then
-    // to put each where its list goes, and a third time to put the words of
-    // 15 letters and more in order, so that the lists take no more than the
-    // file's size and a few bytes a long word; anything else (a pipe, a
-    // device) is read into memory first.
-    explicit WordFile(const std::string& path);
+    // The file is read into memory once, and the words put in order where
+    // they stand, so that they take no more than the file's size.
+    //
+    // `piece` is the most bytes read at once, at least 17: a test's way to
+    // break the file between reads anywhere.
+    explicit WordFile(const std::string& path, std::size_t piece = std::size_t{1} << 16);
     // The words are read in place from this object.
     WordFile(const WordFile&) = delete;
     WordFile& operator=(const WordFile&) = delete;
@@ -45,11 +47,15 @@ public:
     std::size_t Skipped() const { return skipped_; }
 
 private:
-    // The lists one after another, each of 2 to 14 letters put in order
-    // where it stands when a search first asks for it.
-    mutable std::string words_;
+    class Builder;
+
+    struct Free {
+        void operator()(char* bytes) const { std::free(bytes); }
+    };
+    std::unique_ptr<char, Free> words_;  // the lists one after another
+    // Each list of 2 to 15 letters, put in order where it stands when a
+    // search first asks for it.
     mutable std::array<std::string_view, 16> lists_{};
-    std::array<std::size_t, 16> counts_{};  // the words of each list
     mutable std::array<bool, 16> sorted_{};
     std::size_t skipped_ = 0;
 };
