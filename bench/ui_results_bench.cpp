@@ -7,7 +7,6 @@
 //   ui_results_bench [runs]     (QT_QPA_PLATFORM=offscreen, or under xvfb-run)
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -23,6 +22,7 @@
 #include "FrmMain1.h"
 #include "KsCheckLst.h"
 #include "LexigroveApp.h"
+#include "SearchEdit.h"
 
 namespace {
 
@@ -52,11 +52,11 @@ void Measure(const char* name, int runs, const std::function<void(TFrmMain&)>& p
         if (!QTest::qWaitForWindowExposed(&w)) std::fprintf(stderr, "the window did not show\n");
         auto* options = w.findChild<TKsCheckListBox*>("cOpt");
         for (int i = 0; i < options->count(); ++i) options->SetChecked(i, true);
-        w.findChild<QLineEdit*>("tSearch")->setText(text);
+        w.findChild<lexigrove::SearchEdit*>("tSearch")->setText(text);
         if (warm) {  // the word lists loaded by an earlier search
             QTest::mouseClick(w.findChild<QPushButton*>("b1"), Qt::LeftButton);
             w.Surface().ResultsClear();
-            w.findChild<QLineEdit*>("tSearch")->setText(text);
+            w.findChild<lexigrove::SearchEdit*>("tSearch")->setText(text);
         }
         prepare(w);
         QApplication::processEvents();

@@ -1,13 +1,16 @@
 // libFuzzer target: arbitrary bytes through the search command, the pattern
-// search, the list splitter and Unscramble over lists of any shape. The
-// first byte picks which.
+// search, the list splitter, Unscramble over lists of any shape and the
+// sort of a word file's lines. The first byte picks which.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ConsoleSurface.h"
+#include "LineSort.h"
 #include "PlainRules.h"
 #include "SearchCommand.h"
 #include "Unscramble.h"
@@ -47,6 +50,23 @@ void RunPattern(std::string_view data) {
     Trap(at == 0 || (at >= start && at + p.size() - 1 <= s.size()));
     const std::size_t c = FindCharFrom(s, p.empty() ? 'a' : p[0], start);
     Trap(c == 0 || (c >= start && c <= s.size() && s[c - 1] == (p.empty() ? 'a' : p[0])));
+}
+
+// Lines sorted in place, through a copy of 1 to 64 bytes, against
+// std::sort.
+void RunSortLines(std::string_view data) {
+    if (data.empty()) return;
+    const std::size_t buffer = 1 + static_cast<unsigned char>(data[0]) % 64;
+    std::string text(data.substr(1));
+    if (!text.empty() && text.back() != '\n') text += '\n';
+    std::vector<std::string_view> lines;
+    for (std::size_t at = 0; at < text.size(); at = text.find('\n', at) + 1)
+        lines.push_back(std::string_view(text).substr(at, text.find('\n', at) - at));
+    std::sort(lines.begin(), lines.end());
+    std::string want;
+    for (const std::string_view line : lines) (want += line) += '\n';
+    SortLines(text, buffer);
+    Trap(text == want);
 }
 
 void RunSplit(std::string_view data) {
@@ -110,7 +130,7 @@ void RunUnscrambleOverList(std::string_view data) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     if (size == 0) return 0;
     const std::string_view data(reinterpret_cast<const char*>(bytes) + 1, size - 1);
-    switch (bytes[0] % 5) {
+    switch (bytes[0] % 6) {
         case 0:
             RunCommand(data);
             break;
@@ -122,6 +142,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             break;
         case 3:
             RunSpeller(data);
+            break;
+        case 4:
+            RunSortLines(data);
             break;
         default:
             RunUnscrambleOverList(data);
